@@ -1,0 +1,113 @@
+// Declarations shared by the GIF reader and writer: the codec's exceptions and their texts,
+// the format's block markers and flag masks, the sub-block store and extension blocks,
+// and the hooks through which the application shows its busy cursor and stays responsive.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Every format error of the codec.
+class EGifException : public std::runtime_error {
+public:
+    explicit EGifException(const std::string& message) : std::runtime_error(message) {}
+};
+
+// An index beyond the end of a list (a block store, an image list).
+class EListError : public std::runtime_error {
+public:
+    EListError() : std::runtime_error("List index out of bounds") {}
+};
+
+// The codec's messages, word for word.
+inline constexpr const char* kMsgBadVersion = "Gif Version must be 87a or 89a";
+inline constexpr const char* kMsgUnknownExtension = "Unrecognized extension block.\r\nCode = $";
+inline constexpr const char* kMsgBadCodeSize = "Bad code Size";
+inline constexpr const char* kMsgBadCode = "Bad code";
+inline constexpr const char* kMsgCodeSizeOverflow = "Code size overflow";
+inline constexpr const char* kMsgUnexpectedColorCount = "unexpected number of colors";
+inline constexpr const char* kMsgTooManyColors = "Bitmap has more than 256 colors";
+inline constexpr const char* kMsgImageTooWide =
+    "Image too large for a GIF (at most 65535 by 65535 pixels)";
+inline constexpr const char* kMsgPixelOutOfTable = "Pixel value too large for the image's code size";
+std::string ColorCountMessage(int count); // "Number of colors (n) wrong; must be a power of 2"
+
+// Decoding limits against files that declare far more pixels than they carry: one image may
+// hold at most 64 Mi pixels (8192 x 8192), all images of one file together 128 Mi pixels.
+inline constexpr int64_t kMaxImagePixels = int64_t(1) << 26;
+inline constexpr int64_t kMaxFilePixels = int64_t(1) << 27;
+std::string ImageTooLargeMessage();
+std::string FileTooLargeMessage();
+
+namespace gif {
+// Block introducers.
+inline constexpr uint8_t kExtensionIntroducer = 0x21; // '!'
+inline constexpr uint8_t kImageSeparator = 0x2C;      // ','
+inline constexpr uint8_t kTrailer = 0x3B;             // ';'
+// Extension labels.
+inline constexpr uint8_t kLabelGraphicControl = 0xF9;
+inline constexpr uint8_t kLabelPlainText = 0x01;
+inline constexpr uint8_t kLabelApplication = 0xFF;
+inline constexpr uint8_t kLabelComment = 0xFE;
+// Packed fields of the screen and image descriptors.
+inline constexpr uint8_t kColorTableFlag = 0x80;
+inline constexpr uint8_t kInterlacedFlag = 0x40;
+inline constexpr uint8_t kTableSizeMask = 0x07;
+inline constexpr int kResolutionShift = 4;
+// LZW.
+inline constexpr int kMaxCodeWidth = 12;
+inline constexpr int kTableSize = 1 << kMaxCodeWidth;
+inline constexpr int kMaxSubBlock = 255;
+} // namespace gif
+
+// Bytes held as blocks of 1 to 255 bytes: the data sub-blocks of a GIF image or extension.
+// Stored as one run of bytes plus each block's end, so the decoder reads the stream straight.
+class TByteBuffer {
+public:
+    void AddBlock(const uint8_t* data, size_t size); // one block as read from a file (1 to 255 bytes)
+    // Takes a whole packed byte run and cuts it into blocks of 255 bytes, the last one shorter.
+    void AssignPacked(std::vector<uint8_t>&& bytes);
+    void Clear();
+    void Reserve(size_t bytes) { bytes_.reserve(bytes); }
+    void ShrinkToFit(); // gives back a reservation much larger than what was stored
+
+    int BlockCount() const { return int(blockEnds_.size()); }
+    std::span<const uint8_t> GetBlock(int index) const; // 1-based; EListError beyond the last
+    std::span<const uint8_t> Bytes() const { return bytes_; } // every block's bytes in order
+
+private:
+    std::vector<uint8_t> bytes_;
+    std::vector<uint32_t> blockEnds_;
+};
+
+// An extension block kept with the image that follows it in a file read.
+struct TExtension {
+    enum Kinds : uint8_t { GraphicControl = 0, PlainText = 1, Application = 2, Comment = 3 };
+    uint8_t Kind = GraphicControl;
+    std::vector<uint8_t> Header; // the fixed bytes after the label: 6, 13, 12 or none
+    TByteBuffer SubBlocks;       // the data sub-blocks, one block each, without length bytes
+};
+
+// Hooks the application may install; unset, they cost one test each.
+struct TGifHooks {
+    void (*ShowBusyCursor)() = nullptr;
+    void (*RestoreCursor)() = nullptr;
+    void (*ProcessMessages)() = nullptr; // after each decoded row
+};
+extern TGifHooks GifHooks;
+
+// Shows the busy cursor for the lifetime of the object.
+class TBusyCursor {
+public:
+    TBusyCursor() {
+        if (GifHooks.ShowBusyCursor) GifHooks.ShowBusyCursor();
+    }
+    ~TBusyCursor() {
+        if (GifHooks.RestoreCursor) GifHooks.RestoreCursor();
+    }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+};

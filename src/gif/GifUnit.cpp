@@ -1,0 +1,347 @@
+#include "GifUnit.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Exponent of a colour count that is a power of two from 2 to 256, else 0.
+int PowerOfTwoExponent(int count) {
+    for (int bits = 1; bits <= 8; ++bits)
+        if (count == (1 << bits)) return bits;
+    return 0;
+}
+
+// Resolution bits of the screen descriptor, from the global colour count.
+int ColorResolution(int count) {
+    switch (count) {
+    case 1:
+    case 2:
+        return 1;
+    case 16:
+        return 4;
+    case 256:
+        return 8;
+    default:
+        throw EGifException(kMsgUnexpectedColorCount);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Writer: one function per block of the file.
+
+class ByteWriter {
+public:
+    explicit ByteWriter(std::vector<uint8_t>& out) : out_(out) {}
+    void U8(uint8_t v) { out_.push_back(v); }
+    void U16(uint16_t v) {
+        out_.push_back(uint8_t(v));
+        out_.push_back(uint8_t(v >> 8));
+    }
+    void Bytes(const void* data, size_t size) {
+        const auto* p = static_cast<const uint8_t*>(data);
+        out_.insert(out_.end(), p, p + size);
+    }
+
+private:
+    std::vector<uint8_t>& out_;
+};
+
+// Colour table: 2^bits entries of 3 bytes (red, green, blue), from the table's slots.
+void WriteColorTable(ByteWriter& w, const TColorTable& table, int bits) {
+    for (int i = 0; i < (1 << bits); ++i) {
+        w.U8(table.Colors[i].Red);
+        w.U8(table.Colors[i].Green);
+        w.U8(table.Colors[i].Blue);
+    }
+}
+
+// Logical screen descriptor, 7 bytes:
+//   +0 width (LE16)  +2 height (LE16)  +4 flags  +5 background index  +6 aspect ratio
+void WriteScreenDescriptor(ByteWriter& w, const TGifFile& file) {
+    w.U16(file.ScreenWidth);
+    w.U16(file.ScreenHeight);
+    w.U8(file.ScreenFlags);
+    w.U8(file.BackgroundIndex);
+    w.U8(file.AspectRatio);
+}
+
+// Image descriptor, 10 bytes with its separator:
+//   +0 0x2C  +1 left  +3 top  +5 width  +7 height (LE16 each)  +9 flags
+void WriteImageDescriptor(ByteWriter& w, const TGifSubImage& image) {
+    w.U8(gif::kImageSeparator);
+    w.U16(image.Left);
+    w.U16(image.Top);
+    w.U16(image.Width);
+    w.U16(image.Height);
+    w.U8(image.ImageFlags);
+}
+
+// Image data: minimum code size, then sub-blocks (length 1-255, bytes), then a 0 length.
+void WriteImageData(ByteWriter& w, const TGifSubImage& image) {
+    w.U8(image.CodeSize);
+    for (int i = 1; i <= image.Data.BlockCount(); ++i) {
+        const auto block = image.Data.GetBlock(i);
+        w.U8(uint8_t(block.size()));
+        w.Bytes(block.data(), block.size());
+    }
+    w.U8(0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Reader: one function per block, each reading exactly its bytes.
+
+uint16_t LE16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+
+// Reads `count` entries of 3 bytes into the first slots; the other slots keep their colours.
+void ReadColorTable(TByteSource& in, TColorTable& table, int count) {
+    uint8_t rgb[256 * 3];
+    in.Read(rgb, size_t(count) * 3);
+    for (int i = 0; i < count; ++i) table.Colors[i] = {rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]};
+}
+
+// Sub-blocks: a length byte and that many bytes, until a length of 0.
+void ReadSubBlocks(TByteSource& in, TByteBuffer& into) {
+    uint8_t block[gif::kMaxSubBlock];
+    for (uint8_t size = in.ReadByte(); size != 0; size = in.ReadByte()) {
+        in.Read(block, size);
+        into.AddBlock(block, size);
+    }
+}
+
+std::string HexByte(uint8_t b) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    return {kDigits[b >> 4], kDigits[b & 15]};
+}
+
+// Extension block after its 0x21 introducer:
+//   +0 label, then by kind: graphic control 6 bytes; plain text 13 bytes and sub-blocks;
+//   application 12 bytes and sub-blocks; comment sub-blocks only.
+TExtension ReadExtension(TByteSource& in) {
+    TExtension extension;
+    size_t headerSize = 0;
+    bool hasSubBlocks = true;
+    const uint8_t label = in.ReadByte();
+    switch (label) {
+    case gif::kLabelGraphicControl:
+        extension.Kind = TExtension::GraphicControl;
+        headerSize = 6;
+        hasSubBlocks = false;
+        break;
+    case gif::kLabelPlainText:
+        extension.Kind = TExtension::PlainText;
+        headerSize = 13;
+        break;
+    case gif::kLabelApplication:
+        extension.Kind = TExtension::Application;
+        headerSize = 12;
+        break;
+    case gif::kLabelComment:
+        extension.Kind = TExtension::Comment;
+        break;
+    default:
+        throw EGifException(kMsgUnknownExtension + HexByte(label));
+    }
+    extension.Header.resize(headerSize);
+    in.Read(extension.Header.data(), headerSize);
+    if (hasSubBlocks) ReadSubBlocks(in, extension.SubBlocks);
+    return extension;
+}
+
+// Image after its 0x2C separator:
+//   +0 left  +2 top  +4 width  +6 height (LE16 each)  +8 flags  [local colour table]
+//   then the minimum code size and the data sub-blocks.
+void ReadImage(TByteSource& in, TGifSubImage& image, int64_t& filePixels) {
+    uint8_t d[9];
+    in.Read(d, sizeof d);
+    image.Left = LE16(d);
+    image.Top = LE16(d + 2);
+    image.Width = LE16(d + 4);
+    image.Height = LE16(d + 6);
+    image.ImageFlags = d[8];
+    image.HasLocalColors = (image.ImageFlags & gif::kColorTableFlag) != 0;
+    image.Interlaced = (image.ImageFlags & gif::kInterlacedFlag) != 0;
+    image.BitsPerPixel = uint8_t((image.ImageFlags & gif::kTableSizeMask) + 1);
+    image.LocalColors.Count = 1 << image.BitsPerPixel;
+    if (image.HasLocalColors) ReadColorTable(in, image.LocalColors, image.LocalColors.Count);
+
+    const int64_t pixels = int64_t(image.Width) * image.Height;
+    if (pixels > kMaxImagePixels) throw EGifException(ImageTooLargeMessage());
+    filePixels += pixels;
+    if (filePixels > kMaxFilePixels) throw EGifException(FileTooLargeMessage());
+    image.Pixels = TByteArray2D(image.Width, image.Height);
+
+    image.CodeSize = in.ReadByte();
+    image.Data.Reserve(in.Remaining()); // the data cannot be longer than what is left
+    ReadSubBlocks(in, image.Data);
+    image.Data.ShrinkToFit();
+    image.Decode();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+
+TGifSubImage::TGifSubImage(uint16_t colorCount, TGifFile* owner) : Owner(owner) {
+    const int count = colorCount == 1 ? 2 : colorCount;
+    const int bits = PowerOfTwoExponent(count);
+    if (bits == 0) throw EGifException(ColorCountMessage(count));
+    BitsPerPixel = uint8_t(bits);
+    CodeSize = uint8_t(std::max(bits, 2));
+    InitColorTable(LocalColors, uint16_t(count));
+    PackImageFlags();
+}
+
+void TGifSubImage::PackImageFlags() {
+    ImageFlags = 0;
+    if (HasLocalColors) ImageFlags |= gif::kColorTableFlag | uint8_t(BitsPerPixel - 1);
+    if (Interlaced) ImageFlags |= gif::kInterlacedFlag;
+}
+
+void TGifSubImage::Encode() {
+    const std::span<const uint8_t> indices(Pixels.Bytes.Data, size_t(Pixels.Bytes.Count));
+    if (!Interlaced) {
+        LzwEncode(indices, CodeSize, Data);
+        return;
+    }
+    const TBigByteArray stream = FlattenPixels(Pixels, true);
+    LzwEncode(std::span<const uint8_t>(stream.Data, size_t(stream.Count)), CodeSize, Data);
+}
+
+void TGifSubImage::Decode() {
+    CheckCodeSize(CodeSize);
+    if (Data.BlockCount() == 0) throw EListError(); // there is no first block to read
+    LzwDecode(Data.Bytes(), CodeSize, Interlaced, Pixels);
+}
+
+TGifFile::TGifFile() {
+    std::memcpy(Signature, "GIF", 3);
+    std::memcpy(Version, "87a", 3);
+    InitColorTable(GlobalColors, 2);
+}
+
+void TGifFile::PackScreenFlags() {
+    const int resolution = ColorResolution(GlobalColors.Count);
+    ScreenFlags = uint8_t((HasGlobalColors ? gif::kColorTableFlag : 0) |
+                          ((resolution - 1) << gif::kResolutionShift) | (BitsPerPixel - 1));
+}
+
+void TGifFile::AddImage(const TColorTable& colorMap, const TByteArray2D& pixels) {
+    // A count beyond the table's 256 slots would make the writer read past them.
+    if (colorMap.Count < 0 || colorMap.Count > 256)
+        throw EGifException(ColorCountMessage(colorMap.Count));
+    if (pixels.XSize > 0xFFFF || pixels.YSize > 0xFFFF) throw EGifException(kMsgImageTooWide);
+    auto image = std::make_unique<TGifSubImage>(uint16_t(colorMap.Count), this);
+    image->Pixels = pixels.Copy();
+    image->Width = uint16_t(pixels.XSize);
+    image->Height = uint16_t(pixels.YSize);
+
+    if (Images.empty()) {
+        GlobalColors = colorMap;
+    } else {
+        image->HasLocalColors = true;
+        image->LocalColors = colorMap;
+    }
+    while ((1 << BitsPerPixel) < GlobalColors.Count) ++BitsPerPixel;
+    image->PackImageFlags();
+    Images.push_back(std::move(image));
+    ScreenWidth = std::max(ScreenWidth, Images.back()->Width);
+    ScreenHeight = std::max(ScreenHeight, Images.back()->Height);
+    PackScreenFlags();
+}
+
+std::vector<uint8_t> TGifFile::SaveToMemory() {
+    TBusyCursor busy;
+    std::vector<uint8_t> bytes;
+    ByteWriter w(bytes);
+    w.Bytes(Signature, 3);
+    w.Bytes(Version, 3);
+    PackScreenFlags();
+    WriteScreenDescriptor(w, *this);
+    if (HasGlobalColors) WriteColorTable(w, GlobalColors, BitsPerPixel);
+    for (const auto& image : Images) {
+        image->Encode();
+        image->PackImageFlags();
+        WriteImageDescriptor(w, *image);
+        if (image->HasLocalColors) WriteColorTable(w, image->LocalColors, image->BitsPerPixel);
+        WriteImageData(w, *image);
+    }
+    w.U8(gif::kTrailer);
+    return bytes;
+}
+
+void TGifFile::SaveToFile(const std::string& fileName) {
+    const std::vector<uint8_t> bytes = SaveToMemory();
+    TBusyCursor busy;
+    fileio::WriteFileBytes(fileName, bytes);
+}
+
+void TGifFile::Load(TByteSource& in) {
+    TBusyCursor busy;
+    Images.clear();
+
+    // Header, 6 bytes: signature (not examined) and version.
+    uint8_t header[6];
+    in.Read(header, sizeof header);
+    std::memcpy(Signature, header, 3);
+    std::memcpy(Version, header + 3, 3);
+    static constexpr const char* kVersions[] = {"87a", "89a", "87A", "89A"};
+    if (std::none_of(std::begin(kVersions), std::end(kVersions),
+                     [&](const char* v) { return std::memcmp(Version, v, 3) == 0; }))
+        throw EGifException(kMsgBadVersion);
+
+    uint8_t screen[7];
+    in.Read(screen, sizeof screen);
+    ScreenWidth = LE16(screen);
+    ScreenHeight = LE16(screen + 2);
+    ScreenFlags = screen[4];
+    BackgroundIndex = screen[5];
+    AspectRatio = screen[6];
+    HasGlobalColors = (ScreenFlags & gif::kColorTableFlag) != 0;
+    BitsPerPixel = uint8_t((ScreenFlags & gif::kTableSizeMask) + 1);
+    GlobalColors.Count = 1 << BitsPerPixel;
+    if (HasGlobalColors) ReadColorTable(in, GlobalColors, GlobalColors.Count);
+
+    int64_t filePixels = 0;
+    uint8_t introducer = in.ReadByte();
+    while (introducer != gif::kTrailer) {
+        std::vector<TExtension> extensions;
+        while (introducer == gif::kExtensionIntroducer) {
+            extensions.push_back(ReadExtension(in));
+            introducer = in.ReadByte();
+        }
+        if (introducer == gif::kImageSeparator) {
+            auto image = std::make_unique<TGifSubImage>(uint16_t(GlobalColors.Count), this);
+            image->Extensions = std::move(extensions);
+            ReadImage(in, *image, filePixels);
+            Images.push_back(std::move(image));
+            introducer = in.ReadByte();
+        } else if (introducer != gif::kTrailer) {
+            // Anything else where a block should start is taken as the end of the picture:
+            // the images before it are complete, and trailing junk must not lose them.
+            break;
+        }
+    }
+}
+
+void TGifFile::LoadFromFile(const std::string& fileName) {
+    TFileSource in(fileName);
+    Load(in);
+}
+
+void TGifFile::LoadFromMemory(std::span<const uint8_t> bytes) {
+    TMemorySource in(bytes);
+    Load(in);
+}
+
+TIndexedBitmap TGifFile::ToBitmap() const {
+    if (Images.empty()) throw EListError();
+    const TGifSubImage& image = *Images.front();
+    const TColorTable& colors = image.HasLocalColors ? image.LocalColors : GlobalColors;
+    TIndexedBitmap bitmap;
+    bitmap.Width = image.Pixels.XSize;
+    bitmap.Height = image.Pixels.YSize;
+    std::copy(std::begin(colors.Colors), std::end(colors.Colors), bitmap.Palette.begin());
+    bitmap.Indices.assign(image.Pixels.Bytes.Data, image.Pixels.Bytes.Data + image.Pixels.Bytes.Count);
+    return bitmap;
+}
