@@ -1,0 +1,44 @@
+// The words of the program's shell: its titles, the main window's controls, its refusals and
+// questions, the About box and the main window's file dialogs.
+#pragma once
+
+namespace apptext {
+inline constexpr const char* kApplicationTitle = "VLM Builder";
+inline constexpr const char* kHelpFile = "VLM Help.hlp";
+inline constexpr const char* kCaption = "Velmora";
+
+inline constexpr const char* kFrame = "Menu";
+inline constexpr const char* kInsert = "&Insert";
+inline constexpr const char* kDelete = "&Delete";
+inline constexpr const char* kBuildCard = "&Build Card";
+inline constexpr const char* kClearAll = "&Clear All";
+inline constexpr const char* kExit = "E&xit";
+
+inline constexpr const char* kFileMenu = "&File";
+inline constexpr const char* kOpenItem = "&Open...";
+inline constexpr const char* kSaveItem = "&Save...";
+inline constexpr const char* kClearItem = "&Clear";
+inline constexpr const char* kExitItem = "E&xit";
+inline constexpr const char* kHelpMenu = "&Help";
+inline constexpr const char* kContentsItem = "&Contents";
+inline constexpr const char* kAboutItem = "&About...";
+
+inline constexpr const char* kInsertRefused = "Impossible to insert an event before Card Opening.";
+inline constexpr const char* kDeleteRefused = "You cannot delete the window opening Event.";
+inline constexpr const char* kClearAllQuestion =
+    "Do you want to clear all the Events in the list ?";
+
+// Four lines separated by CR: the name, the notice, the version, the address.
+inline constexpr const char* kAboutText = "         Velmora\r"
+                                          "Copyright (C) The Velmora authors\r"
+                                          "              Version 1.2\r"
+                                          "https://velmora.invalid/";
+
+// The main window's file dialogs: filter, then default extension, as the forms store them.
+inline constexpr const char* kExecutableFilter = "Executable file (*.Exe)|*.exe";
+inline constexpr const char* kExecutableExt = "*.Exe";
+inline constexpr const char* kScriptSaveFilter = "VLM Script (*.vlm)|*.vlm";
+inline constexpr const char* kScriptSaveExt = ".vlm";
+inline constexpr const char* kScriptOpenFilter = "VLM script (*.vlm)|*.vlm";
+inline constexpr const char* kScriptOpenExt = "*.vlm";
+} // namespace apptext

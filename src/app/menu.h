@@ -1,0 +1,92 @@
+// TForm1, the main window: the event grid that holds the card script, the commands that act
+// on it directly, and the state that the windows working for it share.
+#pragma once
+
+#include "CardScript.h"
+#include "Dialogs.h"
+#include "HelpViewer.h"
+#include "RowEditor.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+class EventGridModel;
+class QGroupBox;
+class QPushButton;
+class QTableView;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // `programDir` is the program file's directory, ending with the separator.
+    TForm1(Dialogs& dialogs, HelpViewer& help, std::string programDir);
+    ~TForm1() override;
+
+    // The row under the grid's selection bar; 2 at start-up.
+    int SelectedRow() const { return script_.CurrentRow(); }
+    int TargetRow = 0;     // the row that the open editor writes
+    bool EditMode = false; // true: the open editor replaces TargetRow; false: inserts there
+    const std::string ProgramDir;
+    std::vector<std::string> TempFiles; // deleted, where they exist, when the window closes
+
+    // The main window's file dialogs.
+    const FileDialogSpec ExecutableSaveDialog;
+    const FileDialogSpec ScriptSaveDialog;
+    const FileDialogSpec ScriptOpenDialog;
+
+    const CardScript& Script() const { return script_; }
+    // Every change to the rows goes through here, so that the grid shows it and the selection
+    // bar stays on the script's current row.
+    void EditScript(const std::function<void(CardScript&)>& edit);
+
+    // How an editor writes its event when the user confirms: inserts or replaces row
+    // TargetRow according to EditMode. The editor then hides itself and calls
+    // ChildWindowClosed.
+    void WriteEventRow(const EventCells& cells);
+    // A window that worked for this one has gone: the main window takes the user again.
+    void ChildWindowClosed();
+
+    // The windows that the commands open, as they come to exist.
+    void AttachChooser(QWidget& chooser);
+    void RegisterEditor(EventKind kind, RowEditor& editor);
+
+signals:
+    void Closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    std::function<void()> Command(void (TForm1::*handler)());
+    void ShowCurrentRow();
+    void OpenChildWindow(QWidget& window);
+
+    void StringGrid1SelectCell(int row);
+    void StringGrid1DblClick();
+    void Button1Click(); // Insert
+    void Button2Click(); // Delete
+    void EffaceTout();   // Clear All
+    void Button5Click(); // Exit
+    void Contents1Click();
+    void About1Click();
+    void FormClose();
+
+    Dialogs& dialogs_;
+    HelpViewer& help_;
+    CardScript script_;
+    EventGridModel* gridModel_ = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QTableView* StringGrid1 = nullptr;
+    QWidget* chooser_ = nullptr;
+    // The double-click dispatch: the editor of each kind, once it exists. The window-opening,
+    // background, restore-background, text, sound-effect and music editors join it, and so
+    // does the pause editor, which opens on a Pause row with the row's timing.
+    std::array<RowEditor*, kEventKindCount> editors_{};
+};

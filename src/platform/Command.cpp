@@ -1,0 +1,15 @@
+#include "Command.h"
+
+#include "PlatformTexts.h"
+
+#include <exception>
+
+void RunCommand(Dialogs& dialogs, const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        dialogs.Error(e.what());
+    } catch (...) {
+        dialogs.Error(platformtext::kUnknownError);
+    }
+}

@@ -1,0 +1,65 @@
+#include "FontDialog.h"
+
+#include "PlatformTexts.h"
+#include "QtFont.h"
+
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+FontDialog::FontDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(platformtext::kFontCaption);
+
+    // The toolkit's chooser, embedded as a plain widget without its own buttons.
+    fontPicker_ = new QFontDialog(this);
+    fontPicker_->setWindowFlags(Qt::Widget);
+    fontPicker_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+
+    swatch_ = new QLabel(this);
+    swatch_->setFixedSize(48, 20);
+    swatch_->setFrameShape(QFrame::Box);
+    swatch_->setAutoFillBackground(true);
+    auto* colourButton = new QPushButton(platformtext::kColourButton, this);
+    connect(colourButton, &QPushButton::clicked, this, &FontDialog::PickColour);
+
+    auto* colourRow = new QHBoxLayout;
+    colourRow->addWidget(new QLabel(platformtext::kColourLabel, this));
+    colourRow->addWidget(swatch_);
+    colourRow->addWidget(colourButton);
+    colourRow->addStretch();
+
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(platformtext::kOk, QDialogButtonBox::AcceptRole);
+    buttons->addButton(QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(fontPicker_);
+    layout->addLayout(colourRow);
+    layout->addWidget(buttons);
+    SetColour(color_);
+}
+
+void FontDialog::SetChoice(const TFont& font) {
+    fontPicker_->setCurrentFont(ToQFont(font));
+    SetColour(font.Color);
+}
+
+TFont FontDialog::Choice() const { return FromQFont(fontPicker_->currentFont(), color_); }
+
+void FontDialog::SetColour(TColor color) {
+    color_ = color;
+    QPalette palette = swatch_->palette();
+    palette.setColor(QPalette::Window, ToQColor(color));
+    swatch_->setPalette(palette);
+}
+
+void FontDialog::PickColour() {
+    const QColor picked = QColorDialog::getColor(ToQColor(color_), this);
+    if (picked.isValid()) SetColour(FromQColor(picked));
+}

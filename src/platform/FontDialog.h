@@ -1,0 +1,28 @@
+// The font dialog: face, size and style as the toolkit's font chooser offers them, plus the
+// colour, which belongs to a card's font and which the toolkit's chooser leaves out.
+#pragma once
+
+#include "TDataTexte.h"
+
+#include <QDialog>
+
+class QFontDialog;
+class QLabel;
+
+class FontDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit FontDialog(QWidget* parent = nullptr);
+
+    void SetChoice(const TFont& font);
+    TFont Choice() const;
+    void SetColour(TColor color);
+
+private:
+    void PickColour();
+
+    QFontDialog* fontPicker_;
+    QLabel* swatch_;
+    // Kept as given until the user picks another colour, so that a system colour stays one.
+    TColor color_ = clBlack;
+};

@@ -1,0 +1,21 @@
+// The words of the platform's own boxes and windows.
+#pragma once
+
+namespace platformtext {
+inline constexpr const char* kInformationCaption = "Information";
+inline constexpr const char* kConfirmCaption = "Confirm";
+inline constexpr const char* kOk = "OK";
+inline constexpr const char* kYes = "&Yes";
+inline constexpr const char* kNo = "&No";
+
+inline constexpr const char* kFontCaption = "Font";
+inline constexpr const char* kColourLabel = "Colour:";
+inline constexpr const char* kColourButton = "C&olour...";
+
+inline constexpr const char* kHelpCaption = "Help";
+inline constexpr const char* kHelpNotFoundBefore = "The help file '";
+inline constexpr const char* kHelpNotFoundAfter = "' has not been found.";
+
+// An exception that carries no message of its own.
+inline constexpr const char* kUnknownError = "Unknown error";
+} // namespace platformtext

@@ -1,0 +1,399 @@
+// The main window through its real widgets: clicks, keys and double-clicks on the grid, with
+// scripted dialogs.
+
+#include "FakeDialogs.h"
+#include "GifDecl.h"
+#include "menu.h"
+
+#include <QAbstractItemModel>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const EventCells kBackground = {"Background", "/cards/sky.bmp", "Blinds", "3"};
+const EventCells kText = {"Text", "Happy\rBirthday\r", "Slide Left ", "2"};
+const EventCells kPause = {"Pause", "None", "None", "5"};
+
+// Stands for an event editor of a later window: records what the main window hands it.
+class RecordingEditor final : public QWidget, public RowEditor {
+public:
+    QWidget& Window() override { return *this; }
+    void FillFromRow(const CardEvent& row) override {
+        if (failWith) throw EGifException(failWith);
+        filledFrom.push_back(row.Cells);
+    }
+    std::vector<EventCells> filledFrom;
+    const char* failWith = nullptr;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest()
+        : dir_(fs::temp_directory_path() /
+               ("velmora-main-" +
+                std::to_string(::testing::UnitTest::GetInstance()->random_seed()))),
+          form_(dialogs_, help_, (fs::create_directories(dir_), dir_.string() + "/")) {
+        form_.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form_));
+    }
+    ~MainWindowTest() override { fs::remove_all(dir_); }
+
+    QTableView* Grid() { return form_.findChild<QTableView*>("StringGrid1"); }
+    QPushButton* Button(int n) { return form_.findChild<QPushButton*>(QString("Button%1").arg(n)); }
+    void Click(int button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
+    QPoint RowCentre(int scriptRow) {
+        return Grid()->visualRect(Grid()->model()->index(scriptRow - 1, 1)).center();
+    }
+    void ClickRow(int scriptRow) {
+        QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, RowCentre(scriptRow));
+    }
+    void DoubleClickRow(int scriptRow) {
+        ClickRow(scriptRow);
+        QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, RowCentre(scriptRow));
+    }
+    QAction* MenuItem(const QString& text) {
+        for (QAction* menu : form_.menuBar()->actions())
+            for (QAction* item : menu->menu()->actions())
+                if (item->text() == text) return item;
+        ADD_FAILURE() << "no menu item " << text.toStdString();
+        return nullptr;
+    }
+
+    // What the grid shows, the header first.
+    std::vector<std::vector<std::string>> Shown() {
+        const QAbstractItemModel* m = Grid()->model();
+        std::vector<std::vector<std::string>> rows(1);
+        for (int c = 0; c < m->columnCount(); ++c)
+            rows[0].push_back(m->headerData(c, Qt::Horizontal).toString().toStdString());
+        for (int r = 0; r < m->rowCount(); ++r) {
+            rows.emplace_back();
+            for (int c = 0; c < m->columnCount(); ++c)
+                rows.back().push_back(m->index(r, c).data().toString().toStdString());
+        }
+        return rows;
+    }
+    std::vector<std::string> KindsShown() {
+        std::vector<std::string> kinds;
+        for (const auto& row : Shown()) kinds.push_back(row[0]);
+        return kinds;
+    }
+    // The grid's selection bar, as a script row.
+    int BarRow() { return Grid()->currentIndex().row() + 1; }
+
+    // Inserts an event at the selected row as the chooser and an editor do.
+    void InsertEvent(const EventCells& cells) {
+        form_.EditMode = false;
+        form_.TargetRow = form_.SelectedRow();
+        form_.WriteEventRow(cells);
+    }
+
+    fs::path dir_;
+    FakeDialogs dialogs_;
+    FakeHelpViewer help_;
+    TForm1 form_;
+};
+
+TEST_F(MainWindowTest, StartsWithTheWindowOpeningAndTheTrailingRowSelected) {
+    EXPECT_EQ(Shown(), (std::vector<std::vector<std::string>>{
+                           {"Effects Type", "Data", "Transition", "Timing"},
+                           {"Open window", "None", "Zoom", "1"},
+                           {"", "", "", ""}}));
+    EXPECT_EQ(form_.SelectedRow(), 2);
+    EXPECT_EQ(BarRow(), 2);
+    EXPECT_TRUE(form_.TempFiles.empty());
+    EXPECT_EQ(form_.ProgramDir, dir_.string() + "/");
+    EXPECT_EQ(form_.focusWidget(), Button(1));
+}
+
+TEST_F(MainWindowTest, LayoutIsTheFixedReferenceLayout) {
+    EXPECT_EQ(form_.windowTitle(), "Velmora");
+    EXPECT_EQ(form_.centralWidget()->size(), QSize(398, 265));
+    EXPECT_EQ(form_.minimumSize(), form_.maximumSize()); // fixed size
+    EXPECT_FALSE(form_.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(qobject_cast<QGroupBox*>(form_.centralWidget())->title(), "Menu");
+
+    const QStringList captions{"&Insert", "&Delete", "&Build Card", "&Clear All", "E&xit"};
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_NE(Button(i + 1), nullptr);
+        EXPECT_EQ(Button(i + 1)->text(), captions[i]);
+        EXPECT_EQ(Button(i + 1)->size(), QSize(72, 25));
+        if (i > 0) { // left to right
+            EXPECT_GT(Button(i + 1)->x(), Button(i)->geometry().right());
+        }
+    }
+
+    QTableView* grid = Grid();
+    EXPECT_EQ(grid->size(), QSize(394, 219));
+    EXPECT_GT(grid->y(), Button(1)->geometry().bottom());
+    EXPECT_LE(grid->geometry().bottom(), 265);
+    const int widths[] = {102, 136, 88, 49};
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(grid->columnWidth(c), widths[c]);
+    EXPECT_EQ(grid->rowHeight(0), 18);
+    EXPECT_EQ(grid->horizontalHeader()->height(), 18);
+    EXPECT_FALSE(grid->verticalHeader()->isVisible());
+    EXPECT_EQ(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(grid->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(grid->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_FALSE(grid->dragEnabled());
+
+    QStringList menus;
+    for (QAction* menu : form_.menuBar()->actions()) {
+        menus << menu->text();
+        for (QAction* item : menu->menu()->actions())
+            menus << (item->isSeparator() ? QString("-") : item->text());
+    }
+    EXPECT_EQ(menus, (QStringList{"&File", "&Open...", "&Save...", "&Clear", "-", "E&xit", "&Help",
+                                  "&Contents", "-", "&About..."}));
+}
+
+TEST_F(MainWindowTest, ClicksAndKeysMoveTheSelectedRow) {
+    InsertEvent(kBackground);
+    InsertEvent(kPause);
+    ClickRow(1);
+    EXPECT_EQ(form_.SelectedRow(), 1);
+    QTest::keyClick(Grid(), Qt::Key_Down);
+    QTest::keyClick(Grid(), Qt::Key_Down);
+    EXPECT_EQ(form_.SelectedRow(), 3);
+    QTest::keyClick(Grid(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(form_.SelectedRow(), 4);
+    // The header is not a row one can select.
+    QTest::keyClick(Grid(), Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(Grid(), Qt::Key_Up);
+    EXPECT_EQ(form_.SelectedRow(), 1);
+}
+
+TEST_F(MainWindowTest, InsertIsRefusedOnTheWindowOpeningRow) {
+    QWidget chooser;
+    form_.AttachChooser(chooser);
+    ClickRow(1);
+    Click(1);
+    EXPECT_EQ(dialogs_.Shown,
+              (std::vector<ShownBox>{{"Information", "Information",
+                                      "Impossible to insert an event before Card Opening."}}));
+    EXPECT_FALSE(chooser.isVisible());
+    EXPECT_TRUE(form_.isEnabled());
+}
+
+TEST_F(MainWindowTest, InsertOpensTheChooserOverTheDisabledMainWindow) {
+    QWidget chooser;
+    form_.AttachChooser(chooser);
+    form_.move(40, 30);
+    Click(1);
+    EXPECT_TRUE(chooser.isVisible());
+    EXPECT_EQ(chooser.pos(), form_.pos());
+    EXPECT_FALSE(form_.isEnabled());
+    EXPECT_TRUE(dialogs_.Shown.empty());
+
+    chooser.hide();
+    form_.ChildWindowClosed();
+    EXPECT_TRUE(form_.isEnabled());
+}
+
+TEST_F(MainWindowTest, InsertingMovesTheSelectionWithTheSelectedEvent) {
+    InsertEvent(kBackground);
+    InsertEvent(kPause);
+    EXPECT_EQ(form_.SelectedRow(), 4);
+    ClickRow(3);
+    InsertEvent(kText);
+    EXPECT_EQ(KindsShown(), (std::vector<std::string>{"Effects Type", "Open window", "Background",
+                                                      "Text", "Pause", ""}));
+    EXPECT_EQ(Shown()[3][1], "Happy Birthday "); // the message's lines, side by side
+    EXPECT_EQ(form_.SelectedRow(), 4);
+    EXPECT_EQ(BarRow(), 4);
+}
+
+TEST_F(MainWindowTest, DeleteIsRefusedOnTheWindowOpeningRow) {
+    ClickRow(1);
+    Click(2);
+    EXPECT_EQ(dialogs_.Shown,
+              (std::vector<ShownBox>{{"Information", "Information",
+                                      "You cannot delete the window opening Event."}}));
+    EXPECT_EQ(KindsShown(), (std::vector<std::string>{"Effects Type", "Open window", ""}));
+}
+
+TEST_F(MainWindowTest, DeleteOnTheTrailingRowDoesNothing) {
+    InsertEvent(kBackground);
+    ClickRow(3);
+    Click(2);
+    EXPECT_TRUE(dialogs_.Shown.empty());
+    EXPECT_EQ(KindsShown(),
+              (std::vector<std::string>{"Effects Type", "Open window", "Background", ""}));
+    EXPECT_EQ(form_.SelectedRow(), 3);
+}
+
+TEST_F(MainWindowTest, DeletingTheLastEventLeavesTheSelectionOnTheTrailingRow) {
+    InsertEvent(kBackground);
+    InsertEvent(kPause);
+    ClickRow(3);
+    Click(2);
+    EXPECT_EQ(KindsShown(),
+              (std::vector<std::string>{"Effects Type", "Open window", "Background", ""}));
+    EXPECT_EQ(form_.SelectedRow(), 3);
+    EXPECT_EQ(BarRow(), 3);
+    EXPECT_TRUE(dialogs_.Shown.empty());
+}
+
+TEST_F(MainWindowTest, DeletingAnEventBringsTheNextOneUpWithItsObjects) {
+    InsertEvent(kBackground);
+    InsertEvent(kPause);
+    InsertEvent(kText);
+    TDataTexte* data = nullptr;
+    form_.EditScript([&](CardScript& s) {
+        s.Row(4).DataTexte = std::make_unique<TDataTexte>();
+        data = s.Row(4).DataTexte.get();
+    });
+    ClickRow(3);
+    Click(2);
+    EXPECT_EQ(KindsShown(), (std::vector<std::string>{"Effects Type", "Open window", "Background",
+                                                      "Text", ""}));
+    EXPECT_EQ(form_.Script().Row(3).DataTexte.get(), data);
+    EXPECT_EQ(form_.SelectedRow(), 3);
+}
+
+TEST_F(MainWindowTest, ClearAllAsksFirstAndKeepsTheWindowOpening) {
+    InsertEvent(kBackground);
+    InsertEvent(kPause);
+    form_.EditMode = true;
+    form_.TargetRow = 1;
+    form_.WriteEventRow({"Open window", "None", "Slide down", "7"});
+    form_.TempFiles = {"/nowhere/Texte3.gif"};
+    const auto before = Shown();
+    const std::vector<ShownBox> question{
+        {"Confirm", "Confirm", "Do you want to clear all the Events in the list ?"}};
+
+    dialogs_.ConfirmAnswers = {false};
+    Click(4);
+    EXPECT_EQ(dialogs_.Shown, question);
+    EXPECT_EQ(Shown(), before);
+
+    dialogs_.Shown.clear();
+    dialogs_.ConfirmAnswers = {true};
+    MenuItem("&Clear")->trigger();
+    EXPECT_EQ(dialogs_.Shown, question);
+    EXPECT_EQ(Shown(), (std::vector<std::vector<std::string>>{
+                           {"Effects Type", "Data", "Transition", "Timing"},
+                           {"Open window", "None", "Slide down", "7"},
+                           {"", "", "", ""}}));
+    EXPECT_EQ(form_.SelectedRow(), 2);
+    EXPECT_EQ(form_.TempFiles, std::vector<std::string>{"/nowhere/Texte3.gif"});
+}
+
+TEST_F(MainWindowTest, DoubleClickOpensTheRowsEditorInReplaceMode) {
+    RecordingEditor background;
+    form_.RegisterEditor(EventKind::Background, background);
+    InsertEvent(kBackground);
+    InsertEvent(kPause);
+    form_.move(60, 50);
+
+    DoubleClickRow(2);
+    EXPECT_EQ(background.filledFrom, std::vector<EventCells>{kBackground});
+    EXPECT_TRUE(background.isVisible());
+    EXPECT_EQ(background.pos(), form_.pos());
+    EXPECT_TRUE(form_.EditMode);
+    EXPECT_EQ(form_.TargetRow, 2);
+    EXPECT_FALSE(form_.isEnabled());
+
+    // The editor confirms: the row changes in place.
+    const EventCells changed = {"Background", "/cards/sea.gif", "Unfold", "8"};
+    form_.WriteEventRow(changed);
+    background.hide();
+    form_.ChildWindowClosed();
+    EXPECT_TRUE(form_.isEnabled());
+    EXPECT_EQ(Shown()[2], std::vector<std::string>(changed.begin(), changed.end()));
+    EXPECT_EQ(Shown().size(), 5u);
+    EXPECT_EQ(form_.SelectedRow(), 2);
+}
+
+TEST_F(MainWindowTest, DoubleClickOnARowWithoutEditorDoesNothing) {
+    RecordingEditor background;
+    form_.RegisterEditor(EventKind::Background, background);
+    InsertEvent(kPause);
+
+    DoubleClickRow(2); // a Pause row: its editor has not joined
+    DoubleClickRow(3); // the trailing empty row
+    EXPECT_TRUE(background.filledFrom.empty());
+    EXPECT_FALSE(background.isVisible());
+    EXPECT_TRUE(form_.isEnabled());
+    EXPECT_TRUE(dialogs_.Shown.empty());
+}
+
+TEST_F(MainWindowTest, AnErrorInACommandIsShownAndTheWindowGoesOn) {
+    RecordingEditor background;
+    background.failWith = "Bad code";
+    form_.RegisterEditor(EventKind::Background, background);
+    InsertEvent(kBackground);
+
+    DoubleClickRow(2);
+    EXPECT_EQ(dialogs_.Shown, (std::vector<ShownBox>{{"Error", "", "Bad code"}}));
+    EXPECT_FALSE(background.isVisible());
+    EXPECT_TRUE(form_.isEnabled());
+    ClickRow(1);
+    Click(2);
+    EXPECT_EQ(dialogs_.Shown.back().Text, "You cannot delete the window opening Event.");
+}
+
+TEST_F(MainWindowTest, HelpContentsFromTheMenuAndF1AndTheAboutBox) {
+    MenuItem("&Contents")->trigger();
+    QTest::keyClick(&form_, Qt::Key_F1);
+    EXPECT_EQ(help_.Shown, (std::vector<std::string>{"VLM Help.hlp", "VLM Help.hlp"}));
+
+    MenuItem("&About...")->trigger();
+    ASSERT_EQ(dialogs_.Shown.size(), 1u);
+    EXPECT_EQ(dialogs_.Shown[0].Kind, "Plain");
+    EXPECT_EQ(dialogs_.Shown[0].Caption, "VLM Builder");
+    const QStringList lines = QString::fromStdString(dialogs_.Shown[0].Text).split('\r');
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], "         Velmora");
+    EXPECT_EQ(lines[2], "              Version 1.2");
+    EXPECT_FALSE(lines[1].trimmed().isEmpty());
+    EXPECT_FALSE(lines[3].trimmed().isEmpty());
+}
+
+TEST_F(MainWindowTest, ClosingDeletesTheListedFilesAndThePlayerScriptOnly) {
+    const auto touch = [](const fs::path& p) {
+        fs::create_directories(p.parent_path());
+        std::ofstream(p) << "x";
+        return p.string();
+    };
+    const std::string fond = touch(dir_ / "fond2.gif");
+    const std::string texte = touch(dir_ / "Texte3.gif");
+    const std::string elsewhere = touch(dir_ / "other" / "Wave4.wav");
+    const std::string script = touch(dir_ / "script.txt");
+    const std::string unlisted = touch(dir_ / "Midi5.mid");
+    const std::string stub = touch(dir_ / "model.ex_");
+    const std::string otherScript = touch(dir_ / "other" / "script.txt");
+    form_.TempFiles = {fond, (dir_ / "gone.gif").string(), texte, elsewhere};
+    QSignalSpy closed(&form_, &TForm1::Closed);
+
+    Click(5); // Exit
+    EXPECT_FALSE(form_.isVisible());
+    EXPECT_EQ(closed.count(), 1);
+    for (const std::string& deleted : {fond, texte, elsewhere, script})
+        EXPECT_FALSE(fs::exists(deleted)) << deleted;
+    for (const std::string& kept : {unlisted, stub, otherScript})
+        EXPECT_TRUE(fs::exists(kept)) << kept;
+    EXPECT_TRUE(dialogs_.Shown.empty());
+}
+
+TEST_F(MainWindowTest, ExitFromTheMenuClosesTheWindowToo) {
+    QSignalSpy closed(&form_, &TForm1::Closed);
+    MenuItem("E&xit")->trigger();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(form_.isVisible());
+}
+
+} // namespace

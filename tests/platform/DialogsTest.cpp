@@ -1,0 +1,70 @@
+// The boxes as Qt draws them (built, never run) and the translation of the forms' file
+// dialog descriptions.
+
+#include "QtDialogs.h"
+
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace qtdialogs;
+
+QStringList ButtonTexts(const QMessageBox& box) {
+    QStringList texts;
+    for (QAbstractButton* b : box.buttons()) texts << b->text();
+    return texts;
+}
+
+TEST(QtDialogs, InformationBoxHasItsCaptionIconAndOneOkButton) {
+    const auto box = MakeInformationBox("You cannot delete the window opening Event.");
+    EXPECT_EQ(box->windowTitle(), "Information");
+    EXPECT_EQ(box->icon(), QMessageBox::Information);
+    EXPECT_EQ(box->text(), "You cannot delete the window opening Event.");
+    EXPECT_EQ(ButtonTexts(*box), QStringList{"OK"});
+}
+
+TEST(QtDialogs, ConfirmBoxAsksYesOrNoAndNoIsTheWayOut) {
+    const auto box = MakeConfirmBox("Do you want to clear all the Events in the list ?");
+    EXPECT_EQ(box->windowTitle(), "Confirm");
+    EXPECT_EQ(box->text(), "Do you want to clear all the Events in the list ?");
+    ASSERT_EQ(box->buttons().size(), 2);
+    EXPECT_EQ(box->defaultButton()->text(), "&Yes");
+    EXPECT_EQ(box->buttonRole(box->defaultButton()), QMessageBox::YesRole);
+    EXPECT_EQ(box->escapeButton()->text(), "&No");
+    EXPECT_EQ(box->buttonRole(box->escapeButton()), QMessageBox::NoRole);
+}
+
+TEST(QtDialogs, PlainAndErrorBoxesShowCarriageReturnsAsLineBreaks) {
+    const auto plain = MakePlainBox("VLM Builder", "   Name\rnotice\r\n  Version");
+    EXPECT_EQ(plain->windowTitle(), "VLM Builder");
+    EXPECT_EQ(plain->icon(), QMessageBox::NoIcon);
+    EXPECT_EQ(plain->text(), "   Name\nnotice\n  Version");
+    EXPECT_EQ(ButtonTexts(*plain), QStringList{"OK"});
+
+    const auto error = MakeErrorBox("VLM Builder", "File not found");
+    EXPECT_EQ(error->windowTitle(), "VLM Builder");
+    EXPECT_EQ(error->icon(), QMessageBox::Critical);
+    EXPECT_EQ(error->text(), "File not found");
+    EXPECT_EQ(ButtonTexts(*error), QStringList{"OK"});
+}
+
+TEST(QtDialogs, FormFiltersBecomeNameFilters) {
+    EXPECT_EQ(NameFilters("VLM Script (*.vlm)|*.vlm"), QStringList{"VLM Script (*.vlm)"});
+    // The description shows the mask in another case: kept as it is, Qt matches either case.
+    EXPECT_EQ(NameFilters("Executable file (*.Exe)|*.exe"),
+              QStringList{"Executable file (*.Exe)"});
+    EXPECT_EQ(NameFilters("Pictures|*.bmp;*.gif|All files (*.*)|*.*"),
+              (QStringList{"Pictures (*.bmp *.gif)", "All files (*.*)"}));
+    EXPECT_EQ(NameFilters(""), QStringList{});
+}
+
+TEST(QtDialogs, DefaultExtensionsLoseTheirWildcardAndDot) {
+    EXPECT_EQ(DefaultSuffix("*.vlm"), "vlm");
+    EXPECT_EQ(DefaultSuffix(".vlm"), "vlm");
+    EXPECT_EQ(DefaultSuffix("*.Exe"), "Exe");
+    EXPECT_EQ(DefaultSuffix(""), "");
+}
+
+} // namespace
