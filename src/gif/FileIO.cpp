@@ -29,28 +29,6 @@ void ThrowSystemError(int error) {
     }
 }
 
-namespace {
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now, so a failure of the final write-back is reported.
-    void Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) ThrowSystemError(errno);
-    }
-
-private:
-    int fd_;
-};
-} // namespace
-
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
     TFileSource source(path);
     std::vector<uint8_t> bytes(source.Remaining());
@@ -59,17 +37,8 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes) {
-    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (file.get() < 0) ThrowSystemError(errno);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(file.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ThrowSystemError(errno);
-        }
-        done += size_t(n);
-    }
+    TFileSink file(path);
+    file.Write(bytes.data(), bytes.size());
     file.Close();
 }
 
@@ -116,4 +85,48 @@ void TFileSource::Read(uint8_t* dest, size_t count) {
         dest += n;
         count -= n;
     }
+}
+
+TFileSink::TFileSink(const std::string& path) : buffer_(64 * 1024) {
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd_ < 0) fileio::ThrowSystemError(errno);
+}
+
+TFileSink::~TFileSink() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void TFileSink::Write(const uint8_t* data, size_t count) {
+    if (count >= buffer_.size()) { // large runs go straight through
+        Flush();
+        while (count > 0) {
+            const ssize_t n = ::write(fd_, data, count);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) fileio::ThrowSystemError(errno);
+            data += n;
+            count -= size_t(n);
+        }
+        return;
+    }
+    if (used_ + count > buffer_.size()) Flush();
+    std::memcpy(buffer_.data() + used_, data, count);
+    used_ += count;
+}
+
+void TFileSink::Flush() {
+    size_t done = 0;
+    while (done < used_) {
+        const ssize_t n = ::write(fd_, buffer_.data() + done, used_ - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fileio::ThrowSystemError(errno);
+        done += size_t(n);
+    }
+    used_ = 0;
+}
+
+void TFileSink::Close() {
+    Flush();
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) fileio::ThrowSystemError(errno);
 }

@@ -31,6 +31,40 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes);
 } // namespace fileio
 
+// Sequential byte output, to memory or to a file.
+class TByteSink {
+public:
+    virtual ~TByteSink() = default;
+    virtual void Write(const uint8_t* data, size_t count) = 0;
+};
+
+class TMemorySink final : public TByteSink {
+public:
+    explicit TMemorySink(std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+    void Write(const uint8_t* data, size_t count) override { bytes_.insert(bytes_.end(), data, data + count); }
+
+private:
+    std::vector<uint8_t>& bytes_;
+};
+
+// Creates or replaces a file and writes it through a fixed buffer. Close reports the errors
+// of the last writes; a sink destroyed without Close just closes the file.
+class TFileSink final : public TByteSink {
+public:
+    explicit TFileSink(const std::string& path);
+    ~TFileSink() override;
+    TFileSink(const TFileSink&) = delete;
+    TFileSink& operator=(const TFileSink&) = delete;
+    void Write(const uint8_t* data, size_t count) override;
+    void Close();
+
+private:
+    void Flush();
+    int fd_ = -1;
+    std::vector<uint8_t> buffer_;
+    size_t used_ = 0;
+};
+
 // Sequential byte input, from memory or from a file; reading past the end raises
 // EInOutError "Read beyond end of file".
 class TByteSource {

@@ -21,7 +21,7 @@ void TByteBuffer::AddBlock(const uint8_t* data, size_t size) {
     blockEnds_.push_back(uint32_t(bytes_.size()));
 }
 
-void TByteBuffer::AssignPacked(std::vector<uint8_t>&& bytes) {
+void TByteBuffer::AssignPacked(TByteVector&& bytes) {
     bytes_ = std::move(bytes);
     blockEnds_.clear();
     blockEnds_.reserve(bytes_.size() / gif::kMaxSubBlock + 1);

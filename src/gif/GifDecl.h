@@ -5,9 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Every format error of the codec.
@@ -63,13 +65,35 @@ inline constexpr int kTableSize = 1 << kMaxCodeWidth;
 inline constexpr int kMaxSubBlock = 255;
 } // namespace gif
 
+// An allocator that leaves new bytes uninitialised, for buffers about to be overwritten.
+template <class T>
+struct TUninitializedAllocator : std::allocator<T> {
+    using value_type = T;
+    template <class U>
+    struct rebind {
+        using other = TUninitializedAllocator<U>;
+    };
+    TUninitializedAllocator() = default;
+    template <class U>
+    TUninitializedAllocator(const TUninitializedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+using TByteVector = std::vector<uint8_t, TUninitializedAllocator<uint8_t>>;
+
 // Bytes held as blocks of 1 to 255 bytes: the data sub-blocks of a GIF image or extension.
 // Stored as one run of bytes plus each block's end, so the decoder reads the stream straight.
 class TByteBuffer {
 public:
     void AddBlock(const uint8_t* data, size_t size); // one block as read from a file (1 to 255 bytes)
     // Takes a whole packed byte run and cuts it into blocks of 255 bytes, the last one shorter.
-    void AssignPacked(std::vector<uint8_t>&& bytes);
+    void AssignPacked(TByteVector&& bytes);
     void Clear();
     void Reserve(size_t bytes) { bytes_.reserve(bytes); }
     void ShrinkToFit(); // gives back a reservation much larger than what was stored
@@ -79,7 +103,7 @@ public:
     std::span<const uint8_t> Bytes() const { return bytes_; } // every block's bytes in order
 
 private:
-    std::vector<uint8_t> bytes_;
+    TByteVector bytes_;
     std::vector<uint32_t> blockEnds_;
 };
 

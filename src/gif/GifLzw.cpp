@@ -2,8 +2,10 @@
 
 #include "ColorTbl.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
+#include <memory>
 
 static_assert(std::endian::native == std::endian::little, "the bit reader loads words little-endian");
 
@@ -11,53 +13,63 @@ void TCodeTable::Reset(int codeWidth) {
     std::memset(slots_, 0, sizeof slots_);
     CodeWidth = uint8_t(codeWidth);
     FirstFree = NextCode = uint16_t((1u << (codeWidth - 1)) + 2);
+    std::memset(runs_, 0, sizeof runs_[0] * FirstFree); // later codes are cleared as assigned
     Full = false;
 }
 
+TEncodedBytes::TEncodedBytes(size_t maxCodes) : buffer_(maxCodes * 12 / 8 + 8) {}
+
 void TEncodedBytes::Finish(uint32_t endCode, int width, TByteBuffer& output) {
     WriteCode(endCode, width);
-    if (BitCount != 0) packed_.push_back(uint8_t(BitBuffer));
-    BitBuffer = 0;
-    BitCount = 0;
-    output.AssignPacked(std::move(packed_));
-    packed_.clear();
+    for (; count_ > 0; count_ = count_ > 8 ? count_ - 8 : 0, bits_ >>= 8) buffer_[size_++] = uint8_t(bits_);
+    buffer_.resize(size_);
+    output.AssignPacked(std::move(buffer_));
 }
 
 void CheckCodeSize(int codeSize) {
     if (codeSize < 2 || codeSize > 9) throw EGifException(kMsgBadCodeSize);
 }
 
-void LzwEncode(std::span<const uint8_t> pixels, int codeSize, TByteBuffer& output) {
-    CheckCodeSize(codeSize);
-    if (pixels.empty()) throw EIndexOutOfBounds();
-    if (codeSize < 8) {
-        uint8_t all = 0; // a value of 2^codeSize or more would be read back as a control code
-        for (uint8_t p : pixels) all |= p;
-        if (all >> codeSize) throw EGifException(kMsgPixelOutOfTable);
-    }
+namespace {
+
+// The encoding loop. With kFollowRuns, a pixel equal to the one before it first tries the
+// table's run link, which spares the hash on flat areas but costs a poorly predicted test
+// per pixel on busy pictures; the codes are the same either way.
+template <bool kFollowRuns>
+void EncodeStrings(const uint8_t* p, size_t n, int codeSize, TCodeTable& table, TEncodedBytes& packer) {
     const uint32_t clearCode = 1u << codeSize;
-    const uint32_t endCode = clearCode + 1;
-    const size_t n = pixels.size();
-    const uint8_t* p = pixels.data();
-
-    TCodeTable table;
-    table.Reset(codeSize + 1);
-    TEncodedBytes packer(n / 2 + 64);
-
     packer.WriteCode(clearCode, table.CodeWidth);
     uint32_t previous = p[0];
     packer.WriteCode(previous, table.CodeWidth);
     size_t i = 1;
+    // The slot of the string `previous` + p[i], known when the last lookup failed on it.
+    int64_t newSlot = -1;
     while (i < n) {
         // The previous string followed by the pixel that ended its match is new.
-        const uint8_t pixel = p[i++];
-        table.Add(uint16_t(previous), pixel);
+        const uint8_t pixel = p[i];
+        const bool repeatsLast = kFollowRuns && pixel == p[i - 1];
+        ++i;
+        if (newSlot >= 0)
+            table.AddAt(uint32_t(newSlot), uint16_t(previous), pixel, repeatsLast);
+        else
+            table.Add(uint16_t(previous), pixel, repeatsLast);
         // Longest string already in the table, starting with that pixel.
         uint32_t string = pixel;
+        newSlot = -1;
         while (i < n) {
-            const int longer = table.Find(uint16_t(string), p[i]);
-            if (longer < 0) break;
-            string = uint32_t(longer);
+            if (kFollowRuns && p[i] == p[i - 1]) {
+                if (const uint16_t run = table.RunExtension(uint16_t(string))) {
+                    string = run;
+                    ++i;
+                    continue;
+                }
+            }
+            const TCodeTable::Lookup longer = table.Find(uint16_t(string), p[i]);
+            if (longer.code < 0) {
+                newSlot = longer.slot;
+                break;
+            }
+            string = uint32_t(longer.code);
             ++i;
         }
         packer.WriteCode(string, table.CodeWidth);
@@ -67,9 +79,38 @@ void LzwEncode(std::span<const uint8_t> pixels, int codeSize, TByteBuffer& outpu
             table.Reset(codeSize + 1);
             previous = p[i++];
             packer.WriteCode(previous, table.CodeWidth);
+            newSlot = -1;
         }
     }
-    packer.Finish(endCode, table.CodeWidth, output);
+}
+
+// Whether most pixels repeat their left neighbour, judged on a sample.
+bool MostlyRuns(const uint8_t* p, size_t n) {
+    size_t samples = 0, repeats = 0;
+    for (size_t i = 1; i < n; i += 13, ++samples) repeats += p[i] == p[i - 1];
+    return repeats * 2 > samples;
+}
+
+} // namespace
+
+void LzwEncode(std::span<const uint8_t> pixels, int codeSize, TByteBuffer& output) {
+    CheckCodeSize(codeSize);
+    if (pixels.empty()) throw EIndexOutOfBounds();
+    if (codeSize < 8) {
+        uint8_t all = 0; // a value of 2^codeSize or more would be read back as a control code
+        for (uint8_t p : pixels) all |= p;
+        if (all >> codeSize) throw EGifException(kMsgPixelOutOfTable);
+    }
+    const size_t n = pixels.size();
+    auto table = std::make_unique<TCodeTable>(); // 72 KB
+    table->Reset(codeSize + 1);
+    // One code per pixel at most, plus a clear and a root code per table (4000 codes or more).
+    TEncodedBytes packer(n + n / 1024 + 8);
+    if (MostlyRuns(pixels.data(), n))
+        EncodeStrings<true>(pixels.data(), n, codeSize, *table, packer);
+    else
+        EncodeStrings<false>(pixels.data(), n, codeSize, *table, packer);
+    packer.Finish((1u << codeSize) + 1, table->CodeWidth, output);
 }
 
 namespace {
@@ -117,64 +158,111 @@ private:
 
 // Puts decoded pixels into the image's rows in stream order. Rows past the image's last go
 // to a scratch row; completing one of those fails, as the image has no room for it.
+// Rows of a non-interlaced image lie one after the other in the matrix, so while a string
+// fits well inside it, it is copied in 16-byte steps that may write up to 15 bytes past its
+// end: the bytes after the cursor are only ever overwritten later, or cleared in Finish.
 class RowWriter {
 public:
+    static constexpr int32_t kCopySlack = 16;
+
     RowWriter(TByteArray2D& pixels, bool interlaced)
-        : pixels_(pixels), interlaced_(interlaced), scratch_(size_t(pixels.XSize)) {
+        : pixels_(pixels), interlaced_(interlaced), scratch_(size_t(pixels.XSize)),
+          end_(pixels.Bytes.Data + pixels.Bytes.Count) {
         StartRow();
     }
 
-    // Room left in the current row; 0 only for an image without columns.
-    int32_t Room() const { return room_; }
-    uint8_t* Cursor() { return cursor_; }
+    uint8_t* Cursor() const { return cursor_; }
 
-    void Advance(int32_t count) {
-        cursor_ += count;
-        room_ -= count;
-        if (room_ == 0) RowDone();
+    bool CanCopy(int32_t length) const {
+        return !interlaced_ && row_ < pixels_.YSize && end_ - cursor_ >= length + kCopySlack;
+    }
+
+    // After a copy of `length` bytes at the cursor (CanCopy was true).
+    void Copied(int32_t length) {
+        cursor_ += length;
+        while (cursor_ >= rowEnd_) { // the rows are contiguous: no move, only the count
+            RowFilled();
+            ++row_;
+            rowEnd_ += pixels_.XSize;
+        }
     }
 
     void Put(uint8_t pixel) {
-        if (room_ == 0) throw EIndexOutOfBounds();
-        *cursor_ = pixel;
-        Advance(1);
+        if (cursor_ == rowEnd_) throw EIndexOutOfBounds(); // a row of no columns
+        *cursor_++ = pixel;
+        if (cursor_ == rowEnd_) NextRow();
     }
 
-    // A row left incomplete is not stored: it keeps the bytes it had before decoding.
-    void DropPartialRow() {
-        const int32_t written = pixels_.XSize - room_;
-        if (row_ < pixels_.YSize && written > 0) std::memset(cursor_ - written, 0, size_t(written));
+    // A row left incomplete is not stored: it and the bytes copied past it get back the
+    // bytes they had before decoding.
+    void Finish() {
+        if (row_ >= pixels_.YSize) return;
+        uint8_t* rowStart = rowEnd_ - pixels_.XSize;
+        uint8_t* dirtyEnd = interlaced_ ? cursor_ : std::min(end_, cursor_ + kCopySlack);
+        std::memset(rowStart, 0, size_t(dirtyEnd - rowStart));
     }
 
 private:
-    void StartRow() {
-        cursor_ = row_ < pixels_.YSize ? pixels_.RowData(row_ + 1) : scratch_.data();
-        room_ = pixels_.XSize;
-    }
-
-    void RowDone() {
+    void RowFilled() {
         if (GifHooks.ProcessMessages) GifHooks.ProcessMessages();
         if (row_ >= pixels_.YSize) throw EIndexOutOfBounds();
+    }
+
+    void NextRow() {
+        RowFilled();
         row_ = interlaced_ ? NextInterlacedRow(row_, pixels_.YSize, pass_) : row_ + 1;
         StartRow();
+    }
+
+    void StartRow() {
+        cursor_ = row_ < pixels_.YSize ? pixels_.RowData(row_ + 1) : scratch_.data();
+        rowEnd_ = cursor_ + pixels_.XSize;
     }
 
     TByteArray2D& pixels_;
     const bool interlaced_;
     std::vector<uint8_t> scratch_;
+    uint8_t* const end_;
     int32_t row_ = 0;
     int pass_ = 1;
     uint8_t* cursor_ = nullptr;
-    int32_t room_ = 0;
+    uint8_t* rowEnd_ = nullptr;
 };
 
-// The decoder's string table: for every code its prefix code, last pixel, first pixel and
-// length, so a whole string is written with one backward walk, nothing allocated per code.
+// Copies a string from an earlier place of the output: 16 bytes at a time, each step loading
+// before it stores. The source ends at or before the destination, so the bytes that matter
+// are read before anything is written over them.
+inline void CopyString(uint8_t* dst, const uint8_t* src, int32_t length) {
+    do {
+        uint64_t a, b;
+        std::memcpy(&a, src, 8);
+        std::memcpy(&b, src + 8, 8);
+        std::memcpy(dst, &a, 8);
+        std::memcpy(dst + 8, &b, 8);
+        src += 16;
+        dst += 16;
+        length -= 16;
+    } while (length > 0);
+}
+
+// The root codes' single pixels, as a string source for CopyString (with its read slack).
+struct RootPixels {
+    uint8_t bytes[256 + RowWriter::kCopySlack];
+    constexpr RootPixels() : bytes() {
+        for (int i = 0; i < 256; ++i) bytes[i] = uint8_t(i);
+    }
+};
+constexpr RootPixels kRootPixels;
+
+// The decoder's string table. For every code: its prefix code, last and first pixel and
+// length, so a string can be written with one backward walk; and where the string was
+// output first, so that while the output is contiguous it is copied from there.
 struct StringTable {
     uint16_t prefix[gif::kTableSize];
     uint16_t length[gif::kTableSize];
     uint8_t suffix[gif::kTableSize];
     uint8_t first[gif::kTableSize];
+    const uint8_t* source[gif::kTableSize];
 };
 
 class LzwDecoder {
@@ -185,6 +273,7 @@ public:
         for (uint32_t root = 0; root < clear_; ++root) {
             table_.suffix[root] = table_.first[root] = uint8_t(root); // a 9-bit root keeps its low byte
             table_.length[root] = 1;
+            table_.source[root] = &kRootPixels.bytes[uint8_t(root)];
         }
         ResetTable();
     }
@@ -204,12 +293,16 @@ public:
             } else if (firstCode) {
                 PutRoot(code);
             } else if (code < next_) {
+                uint8_t* at = out_.Cursor();
                 PutString(code);
                 AddString(table_.first[code]);
+                previousAt_ = at;
                 previous_ = code;
             } else if (code == next_) {
                 AddString(table_.first[previous_]);
-                PutString(code);
+                uint8_t* at = out_.Cursor();
+                PutSelfExtension(code);
+                previousAt_ = at;
                 previous_ = code;
             } else {
                 throw EGifException(kMsgBadCode);
@@ -234,17 +327,20 @@ private:
     // A code that does not exist yet after a clear stands for pixel 0.
     void PutRoot(uint32_t code) {
         if (code >= next_) code = 0;
+        previousAt_ = out_.Cursor();
         out_.Put(table_.first[code]);
         previous_ = code;
     }
 
-    // previous string + `pixel` becomes the next code.
+    // The previous string + `pixel` becomes the next code; it was output first where the
+    // previous string was.
     void AddString(uint8_t pixel) {
         if (next_ >= gif::kTableSize) return;
         table_.prefix[next_] = uint16_t(previous_);
         table_.suffix[next_] = pixel;
         table_.first[next_] = table_.first[previous_];
         table_.length[next_] = uint16_t(table_.length[previous_] + 1);
+        table_.source[next_] = previousAt_;
         ++next_;
         if (next_ == limit_) {
             if (width_ < gif::kMaxCodeWidth) {
@@ -258,23 +354,38 @@ private:
 
     void PutString(uint32_t code) {
         const int32_t length = table_.length[code];
-        if (length <= out_.Room()) {
-            WriteBackwards(code, out_.Cursor() + length - 1);
-            out_.Advance(length);
-            return;
+        if (out_.CanCopy(length)) {
+            CopyString(out_.Cursor(), table_.source[code], length);
+            out_.Copied(length);
+        } else {
+            PutWalked(code, length);
         }
-        // The string crosses the end of a row: expand it first, then hand it over pixel by pixel.
-        uint8_t expanded[gif::kTableSize];
-        WriteBackwards(code, expanded + length - 1);
-        for (int32_t i = 0; i < length; ++i) out_.Put(expanded[i]);
     }
 
-    void WriteBackwards(uint32_t code, uint8_t* last) {
+    // The code just added as the previous string + its own first pixel: its source runs into
+    // the place it is written to, so all but the last pixel are copied, then that one.
+    void PutSelfExtension(uint32_t code) {
+        const int32_t length = table_.length[code];
+        if (out_.CanCopy(length)) {
+            uint8_t* at = out_.Cursor();
+            CopyString(at, table_.source[code], length - 1);
+            at[length - 1] = table_.first[code];
+            out_.Copied(length);
+        } else {
+            PutWalked(code, length);
+        }
+    }
+
+    // Expands the string through its prefixes, then hands it over pixel by pixel.
+    void PutWalked(uint32_t code, int32_t length) {
+        uint8_t expanded[gif::kTableSize];
+        uint8_t* last = expanded + length - 1;
         while (code > end_) {
             *last-- = table_.suffix[code];
             code = table_.prefix[code];
         }
         *last = table_.first[code];
+        for (int32_t i = 0; i < length; ++i) out_.Put(expanded[i]);
     }
 
     BitReader bits_;
@@ -284,6 +395,7 @@ private:
     const unsigned initialWidth_;
     unsigned width_ = 0;
     uint32_t next_ = 0, limit_ = 0, previous_ = 0;
+    uint8_t* previousAt_ = nullptr; // where the previous code's string was output
     bool overflow_ = false;
 };
 
@@ -292,7 +404,7 @@ private:
 void LzwDecode(std::span<const uint8_t> data, int codeSize, bool interlaced, TByteArray2D& pixels) {
     CheckCodeSize(codeSize);
     RowWriter rows(pixels, interlaced);
-    LzwDecoder decoder(data, codeSize, rows);
-    decoder.Run();
-    rows.DropPartialRow();
+    auto decoder = std::make_unique<LzwDecoder>(data, codeSize, rows); // 60 KB of tables
+    decoder->Run();
+    rows.Finish();
 }

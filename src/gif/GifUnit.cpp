@@ -32,19 +32,16 @@ int ColorResolution(int count) {
 
 class ByteWriter {
 public:
-    explicit ByteWriter(std::vector<uint8_t>& out) : out_(out) {}
-    void U8(uint8_t v) { out_.push_back(v); }
+    explicit ByteWriter(TByteSink& out) : out_(out) {}
+    void U8(uint8_t v) { out_.Write(&v, 1); }
     void U16(uint16_t v) {
-        out_.push_back(uint8_t(v));
-        out_.push_back(uint8_t(v >> 8));
+        const uint8_t le[2] = {uint8_t(v), uint8_t(v >> 8)};
+        out_.Write(le, 2);
     }
-    void Bytes(const void* data, size_t size) {
-        const auto* p = static_cast<const uint8_t*>(data);
-        out_.insert(out_.end(), p, p + size);
-    }
+    void Bytes(const void* data, size_t size) { out_.Write(static_cast<const uint8_t*>(data), size); }
 
 private:
-    std::vector<uint8_t>& out_;
+    TByteSink& out_;
 };
 
 // Colour table: 2^bits entries of 3 bytes (red, green, blue), from the table's slots.
@@ -250,30 +247,49 @@ void TGifFile::AddImage(const TColorTable& colorMap, const TByteArray2D& pixels)
     PackScreenFlags();
 }
 
-std::vector<uint8_t> TGifFile::SaveToMemory() {
-    TBusyCursor busy;
-    std::vector<uint8_t> bytes;
-    ByteWriter w(bytes);
-    w.Bytes(Signature, 3);
-    w.Bytes(Version, 3);
+size_t TGifFile::Encode() {
+    // Everything that can fail comes first, in file order: the screen flags, then each
+    // image's compression. Nothing is written before the whole model is encoded.
     PackScreenFlags();
-    WriteScreenDescriptor(w, *this);
-    if (HasGlobalColors) WriteColorTable(w, GlobalColors, BitsPerPixel);
+    size_t size = 6 + 7 + (HasGlobalColors ? 3u << BitsPerPixel : 0) + 1;
     for (const auto& image : Images) {
         image->Encode();
         image->PackImageFlags();
+        size += 10 + (image->HasLocalColors ? 3u << image->BitsPerPixel : 0) + 1 +
+                image->Data.Bytes().size() + size_t(image->Data.BlockCount()) + 1;
+    }
+    return size;
+}
+
+void TGifFile::Write(TByteSink& out) const {
+    ByteWriter w(out);
+    w.Bytes(Signature, 3);
+    w.Bytes(Version, 3);
+    WriteScreenDescriptor(w, *this);
+    if (HasGlobalColors) WriteColorTable(w, GlobalColors, BitsPerPixel);
+    for (const auto& image : Images) {
         WriteImageDescriptor(w, *image);
         if (image->HasLocalColors) WriteColorTable(w, image->LocalColors, image->BitsPerPixel);
         WriteImageData(w, *image);
     }
     w.U8(gif::kTrailer);
+}
+
+std::vector<uint8_t> TGifFile::SaveToMemory() {
+    TBusyCursor busy;
+    std::vector<uint8_t> bytes;
+    bytes.reserve(Encode());
+    TMemorySink sink(bytes);
+    Write(sink);
     return bytes;
 }
 
 void TGifFile::SaveToFile(const std::string& fileName) {
-    const std::vector<uint8_t> bytes = SaveToMemory();
     TBusyCursor busy;
-    fileio::WriteFileBytes(fileName, bytes);
+    Encode();
+    TFileSink file(fileName);
+    Write(file);
+    file.Close();
 }
 
 void TGifFile::Load(TByteSource& in) {

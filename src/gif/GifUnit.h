@@ -71,7 +71,8 @@ public:
 
     // The whole model as GIF bytes; every image is compressed again from its pixels.
     std::vector<uint8_t> SaveToMemory();
-    // Creates or replaces the file. Nothing is written when the model cannot be encoded.
+    // Creates or replaces the file. Nothing is written when the model cannot be encoded; a
+    // failing write (disk full) leaves the file as far as it was written.
     void SaveToFile(const std::string& fileName);
 
     // Reads a GIF87a/GIF89a file into this model, which should be fresh.
@@ -84,5 +85,7 @@ public:
     void PackScreenFlags();
 
 private:
+    size_t Encode(); // compresses every image; the file's size in bytes
+    void Write(TByteSink& out) const;
     void Load(TByteSource& source);
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 
@@ -216,6 +217,23 @@ TEST(LzwDecoder, DataEndingEarlyKeepsCompletedRowsOnly) {
     ASSERT_EQ(data.size(), 3u);
     const auto m = ToVector(Decode(data, 2, 4, 3));
     EXPECT_EQ(m, (std::vector<uint8_t>{1, 2, 3, 1, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST(LzwDecoder, LargeImageCutShortKeepsItsCompletedRowsAndNothingElse) {
+    const TByteArray2D picture = MakePicture(300, 200, 256, "random", 9);
+    TByteBuffer data;
+    LzwEncode(ToVector(picture), 8, data);
+    const auto all = data.Bytes();
+    const auto rows = ToVector(Decode({all.begin(), all.begin() + long(all.size() / 2)}, 8, 300, 200));
+    const auto original = ToVector(picture);
+    size_t complete = 0;
+    while (complete < 200 && std::equal(rows.begin() + long(complete * 300), rows.begin() + long(complete * 300 + 300),
+                                        original.begin() + long(complete * 300)))
+        ++complete;
+    EXPECT_GT(complete, 80u);
+    EXPECT_LT(complete, 120u);
+    EXPECT_TRUE(std::all_of(rows.begin() + long(complete * 300), rows.end(), [](uint8_t b) { return b == 0; }))
+        << "the incomplete row and everything after it keep their initial bytes";
 }
 
 TEST(LzwDecoder, PixelsBeyondTheImage) {
