@@ -16,17 +16,36 @@
 #include <QTableView>
 
 namespace {
-// The reference layout, in pixels.
+// The reference layout, in pixels. The frame's title and top line take its first 18 rows;
+// the buttons and the grid fill the rest, down to the frame's bottom line.
 constexpr QSize kClientSize(398, 265);
 constexpr QSize kButtonSize(72, 25);
-constexpr int kButtonTop = 16;
+constexpr int kButtonTop = 19;
 constexpr int kFirstButtonLeft = 7;
 constexpr int kButtonPitch = 78;
-constexpr QRect kGridRect(2, 44, 394, 219);
+constexpr QRect kGridRect(2, 45, 394, 219);
 constexpr int kRowHeight = 18;
 constexpr std::array<int, kCardColumnCount> kColumnWidths = {102, 136, 88, 49};
 
 constexpr int kFirstEventRow = 2; // below the header and the window opening
+
+// A grid whose selection bar always rests on one whole row: a click beside the rows or a
+// Ctrl+click on the selected row leaves it where it is.
+class EventGridView final : public QTableView {
+public:
+    using QTableView::QTableView;
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override {
+        if (!index.isValid()) return QItemSelectionModel::NoUpdate;
+        const QItemSelectionModel::SelectionFlags command =
+            QTableView::selectionCommand(index, event);
+        return command == QItemSelectionModel::NoUpdate
+                   ? command
+                   : QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    }
+};
 } // namespace
 
 TForm1::TForm1(Dialogs& dialogs, HelpViewer& help, std::string programDir)
@@ -77,7 +96,7 @@ void TForm1::CreateControls() {
     }
 
     gridModel_ = new EventGridModel(script_, this);
-    StringGrid1 = new QTableView(GroupBox1);
+    StringGrid1 = new EventGridView(GroupBox1);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setGeometry(kGridRect);
     StringGrid1->setModel(gridModel_);

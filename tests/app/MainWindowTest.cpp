@@ -176,6 +176,22 @@ TEST_F(MainWindowTest, ClicksAndKeysMoveTheSelectedRow) {
     EXPECT_EQ(form_.SelectedRow(), 1);
 }
 
+TEST_F(MainWindowTest, TheSelectionBarNeverGoesAway) {
+    InsertEvent(kPause);
+    ClickRow(2);
+    const auto expectBarOnRow2 = [this](const char* after) {
+        EXPECT_EQ(form_.SelectedRow(), 2) << after;
+        EXPECT_EQ(BarRow(), 2) << after;
+        const QModelIndexList bar = Grid()->selectionModel()->selectedRows();
+        ASSERT_EQ(bar.size(), 1) << after;
+        EXPECT_EQ(bar[0].row() + 1, 2) << after;
+    };
+    QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, QPoint(50, 150));
+    expectBarOnRow2("a click below the rows");
+    QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, Qt::ControlModifier, RowCentre(2));
+    expectBarOnRow2("a Ctrl+click on the selected row");
+}
+
 TEST_F(MainWindowTest, InsertIsRefusedOnTheWindowOpeningRow) {
     QWidget chooser;
     form_.AttachChooser(chooser);
