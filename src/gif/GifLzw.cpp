@@ -198,8 +198,8 @@ public:
     void Finish() {
         if (row_ >= pixels_.YSize) return;
         uint8_t* rowStart = rowEnd_ - pixels_.XSize;
-        uint8_t* dirtyEnd = interlaced_ ? cursor_ : std::min(end_, cursor_ + kCopySlack);
-        std::memset(rowStart, 0, size_t(dirtyEnd - rowStart));
+        uint8_t* dirtyEnd = interlaced_ ? cursor_ : cursor_ + std::min<ptrdiff_t>(kCopySlack, end_ - cursor_);
+        if (dirtyEnd > rowStart) std::memset(rowStart, 0, size_t(dirtyEnd - rowStart));
     }
 
 private:

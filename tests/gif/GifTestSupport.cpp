@@ -74,7 +74,7 @@ TByteArray2D MakePicture(int32_t width, int32_t height, int colors, const std::s
 TColorTable MakeColorMap(int colors) {
     TColorTable t;
     t.Count = colors;
-    for (int i = 0; i < colors; ++i) t.Colors[i] = {uint8_t(i * 7), uint8_t(255 - i), uint8_t(i * 13)};
+    for (int i = 0; i < std::min(colors, 256); ++i) t.Colors[i] = {uint8_t(i * 7), uint8_t(255 - i), uint8_t(i * 13)};
     return t;
 }
 

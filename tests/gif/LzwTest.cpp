@@ -244,6 +244,7 @@ TEST(LzwDecoder, PixelsBeyondTheImage) {
                  EIndexOutOfBounds);
     EXPECT_THROW(Decode(PackCodes({{4, 3}, {1, 3}, {5, 3}}), 2, 0, 1), EIndexOutOfBounds)
         << "an image without columns has no room for a pixel";
+    EXPECT_EQ(Decode(PackCodes({{5, 3}}), 2, 0, 5).Bytes.Count, 0) << "but may carry no pixel";
 }
 
 } // namespace
