@@ -23,7 +23,8 @@ int EventGridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant EventGridModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid()) return {};
-    QString text = QString::fromStdString(script_.Row(ScriptRow(index.row())).Cells[index.column()]);
+    QString text =
+        QString::fromStdString(script_.Row(ScriptRow(index.row())).Cells[index.column()]);
     // A message keeps its lines apart with CR; on one grid line they read as words.
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
     return text;

@@ -27,8 +27,6 @@ constexpr QRect kGridRect(2, 45, 394, 219);
 constexpr int kRowHeight = 18;
 constexpr std::array<int, kCardColumnCount> kColumnWidths = {102, 136, 88, 49};
 
-constexpr int kFirstEventRow = 2; // below the header and the window opening
-
 // A grid whose selection bar always rests on one whole row: a click beside the rows or a
 // Ctrl+click on the selected row leaves it where it is.
 class EventGridView final : public QTableView {
@@ -49,8 +47,8 @@ protected:
 } // namespace
 
 TForm1::TForm1(Dialogs& dialogs, HelpViewer& help, std::string programDir)
-    : ProgramDir(std::move(programDir)),
-      ExecutableSaveDialog{apptext::kExecutableFilter, apptext::kExecutableExt},
+    : ProgramDir(std::move(programDir)), ExecutableSaveDialog{apptext::kExecutableFilter,
+                                                              apptext::kExecutableExt},
       ScriptSaveDialog{apptext::kScriptSaveFilter, apptext::kScriptSaveExt},
       ScriptOpenDialog{apptext::kScriptOpenFilter, apptext::kScriptOpenExt}, dialogs_(dialogs),
       help_(help) {
@@ -89,9 +87,10 @@ void TForm1::CreateControls() {
     for (size_t i = 0; i < buttons.size(); ++i) {
         auto* button = new QPushButton(buttons[i].first, GroupBox1);
         button->setObjectName(QStringLiteral("Button%1").arg(i + 1));
-        button->setGeometry(QRect(QPoint(kFirstButtonLeft + int(i) * kButtonPitch, kButtonTop),
-                                  kButtonSize));
-        if (buttons[i].second) connect(button, &QPushButton::clicked, this, Command(buttons[i].second));
+        button->setGeometry(
+            QRect(QPoint(kFirstButtonLeft + int(i) * kButtonPitch, kButtonTop), kButtonSize));
+        if (buttons[i].second)
+            connect(button, &QPushButton::clicked, this, Command(buttons[i].second));
         if (i == 0) Button1 = button;
     }
 
@@ -126,7 +125,8 @@ void TForm1::CreateControls() {
     header->setMinimumSectionSize(1);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setFixedHeight(kRowHeight);
-    for (int c = 0; c < kCardColumnCount; ++c) header->resizeSection(c, kColumnWidths[size_t(c)]);
+    for (int c = 0; c < kCardColumnCount; ++c)
+        header->resizeSection(c, kColumnWidths[size_t(c)]);
 
     connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -138,8 +138,8 @@ void TForm1::CreateControls() {
 
 void TForm1::CreateMenus() {
     QMenu* file = menuBar()->addMenu(apptext::kFileMenu);
-    file->addAction(apptext::kOpenItem);  // opening a script joins here
-    file->addAction(apptext::kSaveItem);  // saving a script joins here
+    file->addAction(apptext::kOpenItem); // opening a script joins here
+    file->addAction(apptext::kSaveItem); // saving a script joins here
     connect(file->addAction(apptext::kClearItem), &QAction::triggered, this,
             Command(&TForm1::EffaceTout));
     file->addSeparator();
@@ -171,11 +171,10 @@ void TForm1::EditScript(const std::function<void(CardScript&)>& edit) {
 }
 
 void TForm1::ShowCurrentRow() {
-    const QModelIndex index =
-        gridModel_->index(EventGridModel::GridRow(script_.CurrentRow()), 0);
+    const QModelIndex index = gridModel_->index(EventGridModel::GridRow(script_.CurrentRow()), 0);
     if (!index.isValid()) return;
-    StringGrid1->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    StringGrid1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                              QItemSelectionModel::Rows);
     StringGrid1->scrollTo(index);
 }
 
@@ -183,9 +182,13 @@ void TForm1::WriteEventRow(const EventCells& cells) {
     EditScript([&](CardScript& s) { s.WriteEventRow(TargetRow, EditMode, cells); });
 }
 
-void TForm1::ChildWindowClosed() { setEnabled(true); }
+void TForm1::ChildWindowClosed() {
+    setEnabled(true);
+}
 
-void TForm1::AttachChooser(QWidget& chooser) { chooser_ = &chooser; }
+void TForm1::AttachChooser(QWidget& chooser) {
+    chooser_ = &chooser;
+}
 
 void TForm1::RegisterEditor(EventKind kind, RowEditor& editor) {
     editors_[size_t(kind)] = &editor;
@@ -201,7 +204,9 @@ void TForm1::OpenChildWindow(QWidget& window) {
     setEnabled(false);
 }
 
-void TForm1::StringGrid1SelectCell(int row) { script_.SetCurrentRow(row); }
+void TForm1::StringGrid1SelectCell(int row) {
+    script_.SetCurrentRow(row);
+}
 
 void TForm1::StringGrid1DblClick() {
     EditMode = true;
@@ -237,13 +242,21 @@ void TForm1::EffaceTout() {
     EditScript([](CardScript& s) { s.ClearEvents(); });
 }
 
-void TForm1::Button5Click() { close(); }
+void TForm1::Button5Click() {
+    close();
+}
 
-void TForm1::Contents1Click() { help_.ShowContents(apptext::kHelpFile); }
+void TForm1::Contents1Click() {
+    help_.ShowContents(apptext::kHelpFile);
+}
 
-void TForm1::About1Click() { dialogs_.PlainMessage(apptext::kApplicationTitle, apptext::kAboutText); }
+void TForm1::About1Click() {
+    dialogs_.PlainMessage(apptext::kApplicationTitle, apptext::kAboutText);
+}
 
-void TForm1::FormClose() { DeleteIntermediateFiles(TempFiles, ProgramDir); }
+void TForm1::FormClose() {
+    DeleteIntermediateFiles(TempFiles, ProgramDir);
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
     FormClose();

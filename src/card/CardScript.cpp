@@ -7,7 +7,6 @@
 #include <string>
 
 namespace {
-constexpr int kFirstEventRow = 2; // below the header and the window opening
 constexpr int kStartRowCount = 3;
 } // namespace
 
@@ -76,8 +75,7 @@ void CardScript::ClearEvents() {
 int CardScript::FindBackgroundAbove(int row) const {
     for (int r = std::min(row, RowCount()) - 1; r > 0; --r) {
         const CardEvent& e = rows_[size_t(r)];
-        if (e.Kind() == EventKind::Background && e.Cells[kColData] != cardtext::kPrevious)
-            return r;
+        if (e.Kind() == EventKind::Background && e.Cells[kColData] != cardtext::kPrevious) return r;
     }
     return 0;
 }

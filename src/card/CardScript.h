@@ -13,6 +13,9 @@
 
 #include <vector>
 
+// The first row that can hold an event other than the window opening.
+inline constexpr int kFirstEventRow = 2;
+
 class CardScript {
 public:
     CardScript(); // header, window opening "None", "Zoom", "1", trailing empty row

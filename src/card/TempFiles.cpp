@@ -17,6 +17,7 @@ void DeleteFileIfPresent(const std::string& path) {
 
 void DeleteIntermediateFiles(const std::vector<std::string>& tempFiles,
                              const std::string& programDir) {
-    for (const std::string& path : tempFiles) DeleteFileIfPresent(path);
+    for (const std::string& path : tempFiles)
+        DeleteFileIfPresent(path);
     DeleteFileIfPresent(programDir + cardtext::kPlayerScriptName);
 }

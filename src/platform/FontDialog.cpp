@@ -18,6 +18,7 @@ FontDialog::FontDialog(QWidget* parent) : QDialog(parent) {
     fontPicker_ = new QFontDialog(this);
     fontPicker_->setWindowFlags(Qt::Widget);
     fontPicker_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    fontPicker_->setSizeGripEnabled(false);
 
     swatch_ = new QLabel(this);
     swatch_->setFixedSize(48, 20);
@@ -50,7 +51,9 @@ void FontDialog::SetChoice(const TFont& font) {
     SetColour(font.Color);
 }
 
-TFont FontDialog::Choice() const { return FromQFont(fontPicker_->currentFont(), color_); }
+TFont FontDialog::Choice() const {
+    return FromQFont(fontPicker_->currentFont(), color_);
+}
 
 void FontDialog::SetColour(TColor color) {
     color_ = color;

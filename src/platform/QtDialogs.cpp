@@ -10,7 +10,9 @@
 namespace qtdialogs {
 namespace {
 // Boxes belong to the window the user works in, so that they stay in front of it.
-QWidget* Owner() { return QApplication::activeWindow(); }
+QWidget* Owner() {
+    return QApplication::activeWindow();
+}
 
 std::unique_ptr<QMessageBox> MakeBox(QMessageBox::Icon icon, const std::string& caption,
                                      const std::string& text) {
@@ -31,8 +33,7 @@ std::optional<std::string> RunFileDialog(QFileDialog& dialog, const FileDialogSp
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilters(NameFilters(spec.Filter));
     dialog.setDefaultSuffix(DefaultSuffix(spec.DefaultExt));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
 }
 } // namespace

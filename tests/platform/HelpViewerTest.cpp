@@ -16,8 +16,9 @@ namespace {
 class HelpViewerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("velmora-help-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        dir_ =
+            fs::temp_directory_path() /
+            ("velmora-help-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
         fs::create_directories(dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
@@ -51,10 +52,9 @@ TEST_F(HelpViewerTest, AMissingHelpFileIsReportedAndNothingOpens) {
     QtHelpViewer viewer(dialogs_, ProgramDir());
     viewer.ShowContents("VLM Help.hlp");
     EXPECT_EQ(viewer.Window(), nullptr);
-    EXPECT_EQ(dialogs_.Shown,
-              (std::vector<ShownBox>{{"Information", "Information",
-                                      "The help file '" + ProgramDir() +
-                                          "VLM Help.hlp' has not been found."}}));
+    EXPECT_EQ(dialogs_.Shown, (std::vector<ShownBox>{{"Information", "Information",
+                                                      "The help file '" + ProgramDir() +
+                                                          "VLM Help.hlp' has not been found."}}));
 }
 
 } // namespace
