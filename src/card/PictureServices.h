@@ -11,6 +11,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A picture in memory: Height rows of Width platform colour values (red in the low byte,
@@ -22,6 +23,12 @@ struct TPicture {
 
     TBitmapPixels View() const { return {Width, Height, Pixels.data(), Width}; }
 };
+
+// Pictures are told apart by the last character of their path alone: "f" or "F" is a GIF
+// (".gif", ".GIF", but also any other name so ending), everything else goes to the toolkit.
+inline bool IsGifPath(std::string_view path) {
+    return !path.empty() && (path.back() == 'f' || path.back() == 'F');
+}
 
 // A picture file the toolkit's reader does not know: "Unknown picture file extension (.xxx)".
 class EInvalidGraphic : public std::runtime_error {
