@@ -1,0 +1,53 @@
+#include "PlayerScript.h"
+
+#include "Transitions.h"
+
+#include <charconv>
+#include <stdexcept>
+
+namespace playerscript {
+
+std::string BackgroundFile(int row) { return "fond" + std::to_string(row) + ".gif"; }
+std::string TextFile(int row) { return "Texte" + std::to_string(row) + ".gif"; }
+std::string SoundFile(int row) { return "Wave" + std::to_string(row) + ".wav"; }
+std::string MusicFile(int row) { return "Midi" + std::to_string(row) + ".mid"; }
+
+int64_t DurationMs(const std::string& timing) {
+    int64_t seconds = 0;
+    const char* end = timing.data() + timing.size();
+    const auto [stop, error] = std::from_chars(timing.data(), end, seconds);
+    if (error != std::errc() || stop != end || seconds > INT32_MAX || seconds < INT32_MIN) return 0;
+    return seconds * 1000;
+}
+
+std::optional<std::string> EventLine(const CardEvent& event, int row, int32_t cardWidth, int32_t cardHeight) {
+    const auto kind = event.Kind();
+    if (!kind) return std::nullopt;
+    const std::string& transition = event.Cells[kColTransition];
+    const std::string duration = std::to_string(DurationMs(event.Cells[kColTiming]));
+    // Pictures and texts count their transitions from 1, leaving 0 for "none of the list".
+    const auto fromOne = [&](auto list) { return std::to_string(transitions::Position(list, transition) + 1); };
+
+    switch (*kind) {
+    case EventKind::OpenWindow:
+        return "s" + std::to_string(transitions::Position(transitions::kWindowOpening, transition)) + ": :" +
+               duration + "," + std::to_string(cardWidth) + "," + std::to_string(cardHeight);
+    case EventKind::Pause:
+        return "Wait:" + duration;
+    case EventKind::Music:
+        return "Midi:" + MusicFile(row);
+    case EventKind::SoundEffect:
+        return "Wave:" + SoundFile(row);
+    case EventKind::Background:
+        return "t" + fromOne(transitions::kPicture) + ":" + BackgroundFile(row) + ":" + duration;
+    case EventKind::RestoreBackground:
+        return "t" + fromOne(transitions::kPicture) + ":%:" + duration;
+    case EventKind::Text:
+        if (!event.DataTexte) throw std::logic_error("A text event without its placement");
+        return "a" + fromOne(transitions::kText) + ":" + TextFile(row) + ":" + duration + "," +
+               std::to_string(event.DataTexte->X) + "," + std::to_string(event.DataTexte->Y);
+    }
+    return std::nullopt;
+}
+
+} // namespace playerscript
