@@ -1,14 +1,24 @@
-// The words of a card file's package: the manifest that follows the player stub lists the
-// packed files between these two marker lines, as name and size line pairs, every line
-// ended by CR LF, the player script last.
+// The texts and limits of the package that a card file carries after its player stub. The
+// builder writes them and the player checks them, so both take them from here.
+//
+//   "Fin du fichier executable" CR LF
+//   name CR LF, size CR LF           one pair per packed file, the player script last
+//   "Fin textes" CR LF
+//   the packed files' bytes, back to back, in the order of the pairs, up to the file's end
 #pragma once
 
+// The name of the last packed file, the player script, is cardtext::kPlayerScriptName.
 #include "CardTexts.h"
+
+#include <cstdint>
 
 namespace cardpackage {
 inline constexpr const char* kStartMarker = "Fin du fichier executable";
 inline constexpr const char* kEndMarker = "Fin textes";
+// Every line of the manifest ends with these two bytes.
 inline constexpr const char* kLineEnd = "\r\n";
+// Sizes are 32-bit signed byte counts: no packed file reaches 2 GiB.
+inline constexpr uint64_t kMaxFileSize = 2147483647;
 // The player stub in the program directory, and the manifest while a build writes it.
 inline constexpr const char* kStubName = "model.ex_";
 inline constexpr const char* kManifestName = "temp.txt";
