@@ -1,0 +1,80 @@
+// Stand-ins for the build's toolkit services: pictures made in memory, a progress window and
+// an information box that record what they were asked to show. Shared by the build's tests.
+#pragma once
+
+#include "BuildServices.h"
+#include "CardBuild.h"
+#include "PictureServices.h"
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+// Pictures by path; the files must exist on disk too, since the build tests for them there.
+class FakePictures final : public PictureLoader {
+public:
+    std::map<std::string, TPicture> ByPath;
+    std::vector<std::string> Reduced; // paths whose pictures went through ReduceTo8Bits, in order
+
+    TPicture Load(const std::string& path) override {
+        last_ = path;
+        return ByPath.at(path);
+    }
+    // Marks every pixel so a test can tell a reduced picture from a loaded one.
+    TPicture ReduceTo8Bits(const TPicture& picture) override {
+        Reduced.push_back(last_);
+        TPicture reduced = picture;
+        for (auto& p : reduced.Pixels) p |= 0x000001;
+        return reduced;
+    }
+
+private:
+    std::string last_;
+};
+
+class RecordingProgress final : public BuildProgress {
+public:
+    std::vector<int> Values;
+    std::vector<std::string> Labels;
+    bool Visible = false;
+    int Shows = 0;
+
+    void Show() override {
+        Visible = true;
+        ++Shows;
+    }
+    void Hide() override { Visible = false; }
+    void Progresse(int percent) override { Values.push_back(percent); }
+    void Labl(const std::string& text) override { Labels.push_back(text); }
+};
+
+class RecordingMessages final : public InformationSink {
+public:
+    std::vector<std::string> Shown;
+    void Information(const std::string& text) override { Shown.push_back(text); }
+};
+
+// A program directory with a player stub, in a fresh temporary folder.
+struct BuildBench {
+    std::filesystem::path Root;
+    std::string ProgramDir; // ends with "/"
+    FakePictures Pictures;
+    RecordingProgress Progress;
+    RecordingMessages Messages;
+    PosixFileSystem Files;
+    std::vector<std::string> TempFiles;
+
+    BuildBench();
+    ~BuildBench();
+
+    BuildServicesSet Services() { return {Pictures, Progress, Messages, Files}; }
+    // Writes a file under Root and returns its path.
+    std::string WriteFile(const std::string& name, const std::string& bytes) const;
+    // A picture file of `width` x `height` in two colours, registered with the fake loader.
+    std::string AddPicture(const std::string& name, int width, int height);
+    std::string Output() const { return (Root / "out" / "card.exe").string(); }
+    bool Build(const CardScript& script) { return BuildCard(script, ProgramDir, Output(), TempFiles, Services()); }
+};
+
+std::string ReadText(const std::string& path);

@@ -1,0 +1,224 @@
+#include "BuildFakes.h"
+#include "BuildTexts.h"
+#include "CardPackageFormat.h"
+#include "PlayerScript.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void Append(CardScript& script, EventCells cells) { script.WriteEventRow(script.RowCount() - 1, false, cells); }
+
+// The text event's objects, as the placement would attach them.
+void Place(CardEvent& row, int x, int y) {
+    row.DataTexte = std::make_unique<TDataTexte>();
+    row.DataTexte->X = x;
+    row.DataTexte->Y = y;
+    row.TextImage = std::make_unique<TGifFile>();
+    TColorTable two;
+    InitColorTable(two, 2);
+    TByteArray2D pixels(5, 3);
+    pixels.Set(2, 2, 1);
+    row.TextImage->AddImage(two, pixels);
+}
+
+std::string Bytes(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
+
+std::string GifOf(const TPicture& picture) {
+    TColorTable colors;
+    const TByteArray2D indices = BitmapToIndexed(picture.View(), colors);
+    TGifFile gif;
+    gif.AddImage(colors, indices);
+    return Bytes(gif.SaveToMemory());
+}
+
+std::string Manifest(const std::vector<std::pair<std::string, size_t>>& entries) {
+    std::string m = "Fin du fichier executable\r\n";
+    for (const auto& [name, size] : entries) m += name + "\r\n" + std::to_string(size) + "\r\n";
+    return m + "Fin textes\r\n";
+}
+
+class CardBuild : public ::testing::Test {
+protected:
+    BuildBench bench;
+    CardScript script;
+    std::string stub = ReadText(bench.ProgramDir + "model.ex_");
+};
+
+TEST_F(CardBuild, TheWorkedExampleByteForByte) {
+    const std::string picture = bench.AddPicture("sky.bmp", 320, 200);
+    const std::string wave = bench.WriteFile("bell.wav", "RIFF....WAVE bell");
+    const std::string midi = bench.WriteFile("tune.mid", "MThd tune");
+    Append(script, {"Background", picture, "Blinds", "3"});
+    Append(script, {"Text", "Happy\rBirthday\r", "Slide Left ", "2"});
+    Place(script.Row(3), 40, 25);
+    Append(script, {"Sound effect", wave, "None", "None"});
+    Append(script, {"Pause", "None", "None", "2"});
+    Append(script, {"Music", midi, "None", "None"});
+    Append(script, {"Restore Background", "", "Zoom", "1"});
+    ASSERT_EQ(script.RowCount(), 9);
+
+    ASSERT_TRUE(bench.Build(script));
+
+    const std::string playerScript = "320\r\n200\r\ns1: :1000,320,200\r\nt5:fond2.gif:3000\r\n"
+                                     "a3:Texte3.gif:2000,40,25\r\nWave:Wave4.wav\r\nWait:2000\r\n"
+                                     "Midi:Midi6.mid\r\nt11:%:1000\r\n";
+    ASSERT_EQ(playerScript.size(), 129u);
+    TPicture reduced = bench.Pictures.ByPath[picture];
+    for (auto& p : reduced.Pixels) p |= 1;
+    const std::string fond = GifOf(reduced);
+    const std::string texte = Bytes(script.Row(3).TextImage->SaveToMemory());
+    const std::string expected = stub +
+                                 Manifest({{"fond2.gif", fond.size()}, {"Texte3.gif", texte.size()},
+                                           {"Wave4.wav", 17}, {"Midi6.mid", 9}, {"script.txt", 129}}) +
+                                 fond + texte + ReadText(wave) + ReadText(midi) + playerScript;
+    EXPECT_EQ(ReadText(bench.Output()), expected);
+    EXPECT_EQ(bench.Messages.Shown, std::vector<std::string>{"The card has been successfully created"});
+    EXPECT_EQ(bench.Pictures.Reduced, std::vector<std::string>{picture}) << "a BMP is reduced, once";
+
+    // The packed files and the manifest are gone; the media made are listed for clean-up.
+    for (const char* name : {"fond2.gif", "Texte3.gif", "Wave4.wav", "Midi6.mid", "script.txt", "temp.txt"})
+        EXPECT_FALSE(fs::exists(bench.ProgramDir + name)) << name;
+    EXPECT_EQ(bench.TempFiles, (std::vector<std::string>{bench.ProgramDir + "fond2.gif", bench.ProgramDir + "Texte3.gif",
+                                                         bench.ProgramDir + "Wave4.wav", bench.ProgramDir + "Midi6.mid"}));
+    struct stat info {};
+    ASSERT_EQ(::stat(bench.Output().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0111, 0111u) << "a card is executable by everyone who can read it";
+    EXPECT_FALSE(bench.Progress.Visible);
+}
+
+TEST_F(CardBuild, StartUpOnlyCardAndItsProgress) {
+    ASSERT_TRUE(bench.Build(script));
+    const std::string playerScript = "0\r\n0\r\ns1: :1000,0,0\r\n";
+    EXPECT_EQ(playerScript.size(), 21u);
+    EXPECT_EQ(ReadText(bench.Output()), stub + Manifest({{"script.txt", 21}}) + playerScript);
+    // R = 3: 0, 10, 20, window opening (2 * 70 div 3 + 20), 90, the one packed file, 100.
+    EXPECT_EQ(bench.Progress.Values, (std::vector<int>{0, 10, 20, 66, 90, 100, 100}));
+    EXPECT_EQ(bench.Progress.Labels, (std::vector<std::string>{"\rInitializing...", "\rSaving Open Window ...\rTransition #1",
+                                                               "\rCompacting..."}));
+}
+
+TEST_F(CardBuild, ProgressSequences) {
+    Append(script, {"Background", bench.AddPicture("a.bmp", 4, 4), "Zoom", "1"});
+    ASSERT_TRUE(bench.Build(script));
+    EXPECT_EQ(bench.Progress.Values, (std::vector<int>{0, 10, 20, 55, 64, 72, 90, 75, 100, 100}));
+
+    RecordingProgress& p = bench.Progress;
+    p.Values.clear();
+    Append(script, {"Pause", "None", "None", "1"});
+    Append(script, {"Sound effect", bench.WriteFile("s.wav", "w"), "None", "None"});
+    Append(script, {"Background", bench.AddPicture("b.gif", 2, 2), "Zoom", "1"});
+    Append(script, {"Something else", "", "", ""});
+    Append(script, {"Music", bench.WriteFile("m.mid", "m"), "None", "None"});
+    ASSERT_EQ(script.RowCount(), 9);
+    // Rebuilding to the same path replaces the card.
+    ASSERT_TRUE(bench.Build(script));
+    // R = 9: row r steps to (r + 1) * 70 div 9 + 20, row 6 (no kind) takes no step; the
+    // backgrounds' mid-steps are the nearest integers to 2.5 * 70 / 9 = 19.4 and 5.5 * 70 / 9 =
+    // 42.8, plus 20; then 90 and the five packed files.
+    EXPECT_EQ(p.Values, (std::vector<int>{0, 10, 20, 35, 39, 43, 51, 58, 63, 66, 82, 90, 60, 70, 80, 90, 100, 100}));
+    EXPECT_EQ(bench.Pictures.Reduced.back(), bench.Root.string() + "/a.bmp") << "a GIF is not reduced";
+    EXPECT_NE(ReadText(bench.Output()).find("Wait:1000\r\nWave:Wave4.wav\r\nt11:fond5.gif:1000\r\nMidi:Midi7.mid\r\n"),
+              std::string::npos);
+}
+
+TEST_F(CardBuild, BackgroundMidStepsRoundHalvesToEven) {
+    // R = 10: the mid-steps of rows 2 and 3 are 2.5 * 7 = 17.5 and 3.5 * 7 = 24.5 exactly.
+    Append(script, {"Background", bench.AddPicture("a.bmp", 2, 2), "Zoom", "1"});
+    Append(script, {"Background", bench.AddPicture("b.bmp", 2, 2), "Zoom", "1"});
+    for (int i = 0; i < 5; ++i) Append(script, {"Pause", "None", "None", "1"});
+    ASSERT_EQ(script.RowCount(), 10);
+    ASSERT_TRUE(bench.Build(script));
+    const std::vector<int> start(bench.Progress.Values.begin(), bench.Progress.Values.begin() + 7);
+    EXPECT_EQ(start, (std::vector<int>{0, 10, 20, 34, 38, 41, 44}));
+}
+
+TEST_F(CardBuild, MediaEdgeCases) {
+    const std::string empty = bench.WriteFile("empty.wav", "");
+    const std::string bell = bench.WriteFile("bell.wav", "ding");
+    for (int i = 0; i < 8; ++i) Append(script, {"Pause", "None", "None", "1"});
+    Append(script, {"Sound effect", empty, "None", "None"});
+    Append(script, {"Sound effect", bell, "None", "None"});
+    Append(script, {"Sound effect", bell, "None", "None"});
+    ASSERT_TRUE(bench.Build(script));
+    const std::string card = ReadText(bench.Output());
+    const std::string manifest = Manifest({{"Wave10.wav", 0}, {"Wave11.wav", 4}, {"Wave12.wav", 4}, {"script.txt", 160}});
+    ASSERT_EQ(card.substr(stub.size(), manifest.size()), manifest) << "row numbers of two digits; two copies of one file";
+    EXPECT_EQ(card.substr(stub.size() + manifest.size(), 8), "dingding") << "an empty file adds no byte";
+    EXPECT_EQ(card.size(), stub.size() + manifest.size() + 0 + 4 + 4 + 160);
+}
+
+TEST_F(CardBuild, MissingPictureStopsInTheSizePass) {
+    Append(script, {"Background", (bench.Root / "gone.bmp").string(), "Zoom", "1"});
+    const std::string before = bench.WriteFile("out/card.exe", "an earlier card");
+    EXPECT_FALSE(bench.Build(script));
+    EXPECT_EQ(bench.Messages.Shown, std::vector<std::string>{"The picture '" + (bench.Root / "gone.bmp").string() + "' has not been found."});
+    EXPECT_EQ(ReadText(bench.ProgramDir + "script.txt"), "");
+    EXPECT_EQ(ReadText(bench.ProgramDir + "temp.txt"), "Fin du fichier executable\r\n");
+    EXPECT_EQ(ReadText(before), "an earlier card");
+    EXPECT_FALSE(bench.Progress.Visible);
+}
+
+TEST_F(CardBuild, MissingWaveLaterKeepsTheMediaMadeBefore) {
+    const std::string picture = bench.AddPicture("sky.bmp", 6, 4);
+    Append(script, {"Background", picture, "Zoom", "1"});
+    Append(script, {"Music", bench.WriteFile("tune.mid", "M"), "None", "None"});
+    Append(script, {"Sound effect", "/nowhere/bell.wav", "None", "None"});
+    EXPECT_FALSE(bench.Build(script));
+    EXPECT_EQ(bench.Messages.Shown, std::vector<std::string>{"The Wav file '/nowhere/bell.wav' has not been found."});
+    EXPECT_FALSE(fs::exists(bench.Output()));
+    EXPECT_EQ(bench.TempFiles, (std::vector<std::string>{bench.ProgramDir + "fond2.gif", bench.ProgramDir + "Midi3.mid"}));
+    for (const auto& f : bench.TempFiles) EXPECT_TRUE(fs::exists(f)) << f;
+    EXPECT_EQ(ReadText(bench.ProgramDir + "script.txt"), "6\r\n4\r\ns1: :1000,6,4\r\nt11:fond2.gif:1000\r\nMidi:Midi3.mid\r\n");
+}
+
+TEST_F(CardBuild, TextWithoutItsImageStopsNamingTheRow) {
+    Append(script, {"Background", bench.AddPicture("sky.bmp", 6, 4), "Zoom", "1"});
+    Append(script, {"Text", "Hi\r", "Blinds", "1"});
+    EXPECT_FALSE(bench.Build(script));
+    ASSERT_EQ(bench.Messages.Shown.size(), 1u);
+    EXPECT_NE(bench.Messages.Shown[0].find("row 3"), std::string::npos);
+    EXPECT_FALSE(fs::exists(bench.Output()));
+}
+
+TEST_F(CardBuild, FileErrorsReachTheCallerAndLeaveNoCard) {
+    const std::string before = bench.WriteFile("out/card.exe", "an earlier card");
+    fs::remove(bench.ProgramDir + "model.ex_");
+    try {
+        bench.Build(script);
+        ADD_FAILURE() << "a missing player stub must fail the build";
+    } catch (const EInOutError& e) {
+        EXPECT_STREQ(e.what(), "File not found");
+    }
+    EXPECT_EQ(ReadText(before), "an earlier card") << "the earlier card survives a failed build";
+    EXPECT_EQ(fs::directory_iterator(bench.Root / "out")->path().filename(), "card.exe") << "no scratch file is left";
+    EXPECT_FALSE(bench.Progress.Visible);
+    EXPECT_TRUE(bench.Messages.Shown.empty());
+
+    bench.WriteFile("program/model.ex_", "stub");
+    EXPECT_THROW(BuildCard(script, bench.ProgramDir, (bench.Root / "no-such-folder" / "card.exe").string(),
+                           bench.TempFiles, bench.Services()),
+                 EInOutError);
+}
+
+TEST(PlayerScriptLines, TransitionNumbers) {
+    CardEvent e;
+    e.Cells = {"Background", "/p.bmp", "scroll left ", "2"};
+    EXPECT_EQ(playerscript::EventLine(e, 12, 0, 0), "t3:fond12.gif:2000") << "letter case is ignored";
+    e.Cells[kColTransition] = "Scroll Left";
+    EXPECT_EQ(playerscript::EventLine(e, 12, 0, 0), "t0:fond12.gif:2000") << "the blank belongs to the entry";
+    e.Cells = {"Open window", "None", "Curtain", "4"};
+    EXPECT_EQ(playerscript::EventLine(e, 1, 640, 480), "s-1: :4000,640,480");
+    e.Cells = {"Open window", "None", "SLIDE RIGHT", "1"};
+    EXPECT_EQ(playerscript::EventLine(e, 1, 640, 480), "s3: :1000,640,480");
+    e.Cells = {"Restore Background", "", "Unfold", "100"};
+    EXPECT_EQ(playerscript::EventLine(e, 30, 0, 0), "t12:%:100000");
+    e.Cells = {"text", "x\r", "Blinds", "1"};
+    EXPECT_EQ(playerscript::EventLine(e, 3, 0, 0), std::nullopt) << "labels are exact";
+}
+
+} // namespace
