@@ -1,6 +1,7 @@
 #include "menu.h"
 
 #include "AppTexts.h"
+#include "CardBuild.h"
 #include "Command.h"
 #include "EventGridModel.h"
 #include "TempFiles.h"
@@ -80,7 +81,7 @@ void TForm1::CreateControls() {
     const std::array<std::pair<const char*, void (TForm1::*)()>, 5> buttons = {{
         {apptext::kInsert, &TForm1::Button1Click},
         {apptext::kDelete, &TForm1::Button2Click},
-        {apptext::kBuildCard, nullptr}, // the card build joins here
+        {apptext::kBuildCard, &TForm1::Button3Click},
         {apptext::kClearAll, &TForm1::EffaceTout},
         {apptext::kExit, &TForm1::Button5Click},
     }};
@@ -194,6 +195,11 @@ void TForm1::RegisterEditor(EventKind kind, RowEditor& editor) {
     editors_[size_t(kind)] = &editor;
 }
 
+void TForm1::AttachBuilder(BuildProgress& progress, PictureLoader& pictures) {
+    buildProgress_ = &progress;
+    pictures_ = &pictures;
+}
+
 void TForm1::OpenChildWindow(QWidget& window) {
     // Child windows open over the main window, which waits for them disabled: the user works
     // in one window at a time, so the selection and the target row cannot change under them.
@@ -235,6 +241,13 @@ void TForm1::Button2Click() {
     }
     // The trailing empty row holds nothing to delete: the script leaves it alone.
     EditScript([row = SelectedRow()](CardScript& s) { s.DeleteEvent(row); });
+}
+
+void TForm1::Button3Click() {
+    const std::optional<std::string> output = dialogs_.SaveFileName(ExecutableSaveDialog);
+    if (!output) return; // cancelled: nothing is written
+    PosixFileSystem files;
+    BuildCard(script_, ProgramDir, *output, TempFiles, {*pictures_, *buildProgress_, dialogs_, files});
 }
 
 void TForm1::EffaceTout() {

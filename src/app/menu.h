@@ -2,9 +2,11 @@
 // on it directly, and the state that the windows working for it share.
 #pragma once
 
+#include "BuildServices.h"
 #include "CardScript.h"
 #include "Dialogs.h"
 #include "HelpViewer.h"
+#include "PictureServices.h"
 #include "RowEditor.h"
 
 #include <QMainWindow>
@@ -53,6 +55,8 @@ public:
     // The windows that the commands open, as they come to exist.
     void AttachChooser(QWidget& chooser);
     void RegisterEditor(EventKind kind, RowEditor& editor);
+    // What "&Build Card" works with: the progress window and the picture services.
+    void AttachBuilder(BuildProgress& progress, PictureLoader& pictures);
 
 signals:
     void Closed();
@@ -71,6 +75,7 @@ private:
     void StringGrid1DblClick();
     void Button1Click(); // Insert
     void Button2Click(); // Delete
+    void Button3Click(); // Build Card
     void EffaceTout();   // Clear All
     void Button5Click(); // Exit
     void Contents1Click();
@@ -85,6 +90,8 @@ private:
     QPushButton* Button1 = nullptr;
     QTableView* StringGrid1 = nullptr;
     QWidget* chooser_ = nullptr;
+    BuildProgress* buildProgress_ = nullptr;
+    PictureLoader* pictures_ = nullptr;
     // The double-click dispatch: the editor of each kind, once it exists. The window-opening,
     // background, restore-background, text, sound-effect and music editors join it, and so
     // does the pause editor, which opens on a Pause row with the row's timing.

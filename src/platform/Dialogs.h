@@ -2,6 +2,7 @@
 // so that tests can answer every box from a script and no modal window ever waits on them.
 #pragma once
 
+#include "BuildServices.h"
 #include "TDataTexte.h"
 
 #include <optional>
@@ -13,12 +14,10 @@ struct FileDialogSpec {
     std::string DefaultExt; // added to a name typed without an extension ("*.vlm" -> ".vlm")
 };
 
-class Dialogs {
+class Dialogs : public InformationSink {
 public:
-    virtual ~Dialogs() = default;
-
     // A notice or refusal: the box captioned "Information" with one OK button.
-    virtual void Information(const std::string& text) = 0;
+    void Information(const std::string& text) override = 0;
     // The question before a destructive command: captioned "Confirm", "&Yes" and "&No".
     // True when the answer is Yes.
     virtual bool Confirm(const std::string& text) = 0;

@@ -45,14 +45,15 @@ public:
         Shown.push_back({"Plain", caption, text});
     }
     void Error(const std::string& message) override { Shown.push_back({"Error", "", message}); }
-    // No command of the main window asks for a file or a font yet: such a box fails the test.
+    // The file dialogs answer from this script, in order; nothing left fails the test.
+    // An answer of nothing is a cancel.
+    std::deque<std::optional<std::string>> FileAnswers;
+
     std::optional<std::string> OpenFileName(const FileDialogSpec& spec) override {
-        Unexpected("Open", spec.Filter);
-        return std::nullopt;
+        return FileAnswer("Open", spec);
     }
     std::optional<std::string> SaveFileName(const FileDialogSpec& spec) override {
-        Unexpected("Save", spec.Filter);
-        return std::nullopt;
+        return FileAnswer("Save", spec);
     }
     bool ChooseFont(TFont& font) override {
         Unexpected("Font", font.Name);
@@ -60,6 +61,16 @@ public:
     }
 
 private:
+    std::optional<std::string> FileAnswer(const std::string& kind, const FileDialogSpec& spec) {
+        Shown.push_back({kind, spec.DefaultExt, spec.Filter});
+        if (FileAnswers.empty()) {
+            ADD_FAILURE() << "no scripted answer for the " << kind << " dialog: " << spec.Filter;
+            return std::nullopt;
+        }
+        std::optional<std::string> answer = FileAnswers.front();
+        FileAnswers.pop_front();
+        return answer;
+    }
     void Unexpected(const std::string& kind, const std::string& what) {
         Shown.push_back({kind, "", what});
         ADD_FAILURE() << "unexpected " << kind << " dialog: " << what;

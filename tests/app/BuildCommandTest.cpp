@@ -1,0 +1,102 @@
+// "&Build Card" from the main window, with the real progress window and scripted dialogs.
+
+#include "FakeDialogs.h"
+#include "FakePictures.h"
+#include "menu.h"
+#include "progr.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class BuildCommandTest : public ::testing::Test {
+protected:
+    BuildCommandTest()
+        : dir_(fs::temp_directory_path() / ("velmora-buildcmd-" + std::to_string(::getpid()))),
+          form_(dialogs_, help_, (fs::create_directories(dir_), dir_.string() + "/")) {
+        std::ofstream(dir_ / "model.ex_", std::ios::binary) << "PLAYER";
+        form_.AttachBuilder(progress_, pictures_);
+        form_.show();
+    }
+    ~BuildCommandTest() override { fs::remove_all(dir_); }
+
+    void ClickBuild() { QTest::mouseClick(form_.findChild<QPushButton*>("Button3"), Qt::LeftButton); }
+
+    fs::path dir_;
+    FakeDialogs dialogs_;
+    FakeHelpViewer help_;
+    FakePictures pictures_;
+    TForm9 progress_;
+    TForm1 form_;
+};
+
+TEST_F(BuildCommandTest, CancelWritesNothing) {
+    dialogs_.FileAnswers = {std::nullopt};
+    ClickBuild();
+    ASSERT_EQ(dialogs_.Shown.size(), 1u);
+    EXPECT_EQ(dialogs_.Shown[0], (ShownBox{"Save", "*.Exe", "Executable file (*.Exe)|*.exe"}));
+    EXPECT_EQ(progress_.ProgressBar1->value(), -1) << "the progress window was never used";
+    EXPECT_FALSE(fs::exists(dir_ / "temp.txt"));
+    EXPECT_FALSE(fs::exists(dir_ / "script.txt"));
+}
+
+TEST_F(BuildCommandTest, BuildsTheCardAndSaysSo) {
+    const fs::path card = dir_ / "greeting.exe";
+    dialogs_.FileAnswers = {card.string()};
+    ClickBuild();
+    EXPECT_EQ(Read(card), "PLAYERFin du fichier executable\r\nscript.txt\r\n21\r\nFin textes\r\n0\r\n0\r\ns1: :1000,0,0\r\n");
+    ASSERT_EQ(dialogs_.Shown.size(), 2u);
+    EXPECT_EQ(dialogs_.Shown[1], (ShownBox{"Information", "Information", "The card has been successfully created"}));
+    EXPECT_FALSE(progress_.isVisible());
+    EXPECT_EQ(progress_.ProgressBar1->value(), 100);
+    EXPECT_EQ(progress_.Label1->text().toStdString(), "\nCompacting...");
+}
+
+TEST_F(BuildCommandTest, AFileErrorReachesTheErrorBox) {
+    fs::remove(dir_ / "model.ex_");
+    const fs::path card = dir_ / "greeting.exe";
+    dialogs_.FileAnswers = {card.string()};
+    ClickBuild();
+    ASSERT_EQ(dialogs_.Shown.size(), 2u);
+    EXPECT_EQ(dialogs_.Shown[1], (ShownBox{"Error", "", "File not found"}));
+    EXPECT_FALSE(fs::exists(card));
+    EXPECT_FALSE(progress_.isVisible()) << "the progress window goes away with the error";
+}
+
+TEST(ProgressWindow, LooksAsItShould) {
+    TForm9 progress;
+    EXPECT_EQ(progress.windowTitle(), "Velmora");
+    EXPECT_EQ(progress.size(), QSize(235, 62));
+    EXPECT_TRUE(progress.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(progress.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+    EXPECT_FALSE(progress.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
+    progress.Show();
+    progress.Labl("\rSaving Background...\rTransition #12");
+    progress.Progresse(64);
+    EXPECT_EQ(progress.Label1->text(), "\nSaving Background...\nTransition #12");
+    EXPECT_EQ(progress.Label1->height(), 41);
+    EXPECT_EQ(progress.ProgressBar1->height(), 16);
+    EXPECT_EQ(progress.ProgressBar1->value(), 64);
+    if (const char* shot = std::getenv("VELMORA_SCREENSHOT_DIR"))
+        progress.grab().save(QString(shot) + "/progress.png");
+    progress.Hide();
+    EXPECT_FALSE(progress.isVisible());
+}
+
+} // namespace
