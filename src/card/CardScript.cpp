@@ -72,6 +72,12 @@ void CardScript::ClearEvents() {
     SetCurrentRow(current_);
 }
 
+void CardScript::EmptyToHeader() {
+    rows_.erase(rows_.begin() + 1, rows_.end());
+    rows_.emplace_back();
+    current_ = 1;
+}
+
 int CardScript::FindBackgroundAbove(int row) const {
     for (int r = std::min(row, RowCount()) - 1; r > 0; --r) {
         const CardEvent& e = rows_[size_t(r)];

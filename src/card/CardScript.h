@@ -45,6 +45,12 @@ public:
     // window-opening row, as they are, stay.
     void ClearEvents();
 
+    // Leaves the header and one empty row, selected: the list that a script file fills from
+    // row 1 down.
+    void EmptyToHeader();
+    // Adds an empty row at the end: the new trailing row once the last one has been filled.
+    void AppendEmptyRow() { rows_.emplace_back(); }
+
     // The nearest row above `row` that is a Background whose Data names a picture (is not
     // "Previous"); 0 when there is none.
     int FindBackgroundAbove(int row) const;

@@ -172,6 +172,22 @@ TEST(CardScript, ClearEventsKeepsTheWindowOpeningAsTheUserSetIt) {
     EXPECT_EQ(script.CurrentRow(), 1);
 }
 
+TEST(CardScript, EmptyToHeaderLeavesOneEmptyRowToFill) {
+    CardScript script = ScriptWith({Background("/a.bmp"), Text("Hi\r")});
+    AttachObjects(script, 3);
+    script.EmptyToHeader();
+    ASSERT_EQ(script.RowCount(), 2);
+    EXPECT_EQ(script.Row(0).Cells[kColKind], "Effects Type");
+    EXPECT_TRUE(script.Row(1).IsEmpty());
+    EXPECT_EQ(script.CurrentRow(), 1);
+
+    script.Row(1).Cells = Pause("3");
+    script.AppendEmptyRow(); // the filled row is followed by a new trailing row
+    EXPECT_EQ(KindColumn(script), (std::vector<std::string>{"Effects Type", "Pause", ""}));
+    EXPECT_EQ(script.Row(2).DataTexte, nullptr);
+    EXPECT_EQ(script.CurrentRow(), 1);
+}
+
 TEST(CardScript, FindBackgroundAboveTakesTheNearestPictureAbove) {
     CardScript script = ScriptWith({Background("/far.bmp"), Pause("1"), Background("/near.gif"),
                                     Text("Hi\r"), Background("/below.bmp")});

@@ -1,0 +1,31 @@
+// A stand-in for the toolkit's text image renderer: it records what it was asked to render
+// and answers with a one-pixel image, or fails as a broken picture would.
+#pragma once
+
+#include "PictureServices.h"
+
+#include <string>
+#include <vector>
+
+struct RenderRequest {
+    std::string Picture;
+    std::string Message;
+    TDataTexte Texte;
+};
+
+class FakeTextRenderer final : public TextImageRenderer {
+public:
+    std::vector<RenderRequest> Requests;
+    std::string FailWith; // when set, every render throws EInvalidGraphic with this text
+
+    std::unique_ptr<TGifFile> Render(const std::string& picturePath, const std::string& message,
+                                     const TDataTexte& texte) override {
+        Requests.push_back({picturePath, message, texte});
+        if (!FailWith.empty()) throw EInvalidGraphic(FailWith);
+        auto image = std::make_unique<TGifFile>();
+        TColorTable colors;
+        InitColorTable(colors, 2);
+        image->AddImage(colors, TByteArray2D(1, 1));
+        return image;
+    }
+};
