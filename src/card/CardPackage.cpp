@@ -13,7 +13,9 @@ namespace {
     throw ECardPackageError("Card package: " + what);
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
 
 // Hands out the manifest's lines one by one, insisting on printable ASCII and CR LF, so
 // that a card written with other line ends or with binary junk in place of its manifest is
@@ -66,10 +68,9 @@ void CheckName(const ManifestLines& lines, std::string_view name) {
 
 // Decimal in shortest form: digits only, no sign, no blank, no leading zero.
 uint64_t ParseSize(const ManifestLines& lines, std::string_view text, std::string_view name) {
-    const bool digitsOnly =
-        !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        });
+    const bool digitsOnly = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return c >= '0' && c <= '9';
+    });
     if (!digitsOnly || (text.size() > 1 && text[0] == '0'))
         lines.FailHere("size " + Quoted(text) + " of " + Quoted(name) +
                        " is not a byte count in shortest decimal form");
@@ -90,8 +91,7 @@ TCardPackage::TCardPackage(std::vector<uint8_t> card, uint64_t packageOffset)
     : card_(std::move(card)) {
     if (packageOffset >= card_.size())
         Fail("no package: the card file is " + std::to_string(card_.size()) +
-             " bytes long and the package should start at offset " +
-             std::to_string(packageOffset));
+             " bytes long and the package should start at offset " + std::to_string(packageOffset));
     const std::span<const uint8_t> package = std::span(card_).subspan(size_t(packageOffset));
 
     ManifestLines lines(package);
@@ -123,8 +123,7 @@ TCardPackage::TCardPackage(std::vector<uint8_t> card, uint64_t packageOffset)
     const uint64_t available = card_.size() - dataStart;
     if (dataSize > available)
         Fail("the packed files need " + std::to_string(dataSize) +
-             " bytes after the manifest but the card file holds only " +
-             std::to_string(available));
+             " bytes after the manifest but the card file holds only " + std::to_string(available));
     if (dataSize < available)
         Fail(std::to_string(available) + " bytes follow the manifest but the packed files " +
              "account for only " + std::to_string(dataSize));

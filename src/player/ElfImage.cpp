@@ -4,8 +4,8 @@
 #include <bit>
 #include <cstring>
 #include <limits>
-#include <vector>
 #include <link.h>
+#include <vector>
 
 namespace {
 
@@ -53,17 +53,14 @@ std::vector<Entry> ReadTable(std::span<const uint8_t> file, uint64_t offset, uin
 
 uint64_t ElfImageEnd(std::span<const uint8_t> file) {
     Ehdr header;
-    if (file.size() < sizeof header ||
-        std::memcmp(file.data(), ELFMAG, SELFMAG) != 0)
+    if (file.size() < sizeof header || std::memcmp(file.data(), ELFMAG, SELFMAG) != 0)
         throw EElfImageError("The program file is not an ELF program");
     std::memcpy(&header, file.data(), sizeof header);
     if (header.e_ident[EI_CLASS] != kNativeClass || header.e_ident[EI_DATA] != kNativeData)
         throw EElfImageError("The program file is an ELF program of another machine");
 
-    const auto segments = ReadTable<Phdr>(file, header.e_phoff, header.e_phnum,
-                                          header.e_phentsize);
-    const auto sections = ReadTable<Shdr>(file, header.e_shoff, header.e_shnum,
-                                          header.e_shentsize);
+    const auto segments = ReadTable<Phdr>(file, header.e_phoff, header.e_phnum, header.e_phentsize);
+    const auto sections = ReadTable<Shdr>(file, header.e_shoff, header.e_shnum, header.e_shentsize);
     // The section header table is normally the end; the sections and segments are counted
     // too, so that a linker that orders the file otherwise cannot make us cut into its image.
     uint64_t end = std::max<uint64_t>(
@@ -72,7 +69,8 @@ uint64_t ElfImageEnd(std::span<const uint8_t> file) {
     for (const Phdr& segment : segments)
         end = std::max(end, EndOf(segment.p_offset, segment.p_filesz));
     for (const Shdr& section : sections)
-        if (section.sh_type != SHT_NOBITS) end = std::max(end, EndOf(section.sh_offset, section.sh_size));
+        if (section.sh_type != SHT_NOBITS)
+            end = std::max(end, EndOf(section.sh_offset, section.sh_size));
     if (end > file.size()) ShorterThanHeaders(file.size(), end);
     return end;
 }
