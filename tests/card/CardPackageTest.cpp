@@ -75,16 +75,7 @@ TEST(CardPackage, LoadsACardFileFromDisk) {
     const TCardPackage card = TCardPackage::Load(path, kStub.size());
     EXPECT_EQ(card.PlayerScript(), kScript);
     std::filesystem::remove(path);
-    EXPECT_THROW(
-        {
-            try {
-                TCardPackage::Load(path, kStub.size());
-            } catch (const EInOutError& e) {
-                EXPECT_STREQ(e.what(), "File not found");
-                throw;
-            }
-        },
-        EInOutError);
+    EXPECT_THROW(TCardPackage::Load(path, kStub.size()), EInOutError);
 }
 
 TEST(CardPackage, IsFoundOnlyAtTheStubsEnd) {
@@ -138,7 +129,6 @@ TEST(CardPackage, RejectsWrongMarkersAndLineEnds) {
          "without its end marker"},
         {"binary junk in a name", CrLfLines({kMarker, "fond\x01.gif", "0", "Fin textes"}),
          "manifest line 2: byte 0x01, which is not printable text"},
-        {"a byte above ASCII", CrLfLines({kMarker, "f\xE9.gif", "0", "Fin textes"}), "byte 0xE9"},
     });
 }
 
