@@ -4,6 +4,8 @@
 #include "CardBuild.h"
 #include "Command.h"
 #include "EventGridModel.h"
+#include "ScriptReader.h"
+#include "ScriptWriter.h"
 #include "TempFiles.h"
 
 #include <QCloseEvent>
@@ -44,6 +46,13 @@ protected:
                    ? command
                    : QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
     }
+};
+
+// Keeps a command's notices until the window shows what they are about.
+class HeldNotices final : public InformationSink {
+public:
+    std::vector<std::string> Texts;
+    void Information(const std::string& text) override { Texts.push_back(text); }
 };
 } // namespace
 
@@ -139,8 +148,10 @@ void TForm1::CreateControls() {
 
 void TForm1::CreateMenus() {
     QMenu* file = menuBar()->addMenu(apptext::kFileMenu);
-    file->addAction(apptext::kOpenItem); // opening a script joins here
-    file->addAction(apptext::kSaveItem); // saving a script joins here
+    connect(file->addAction(apptext::kOpenItem), &QAction::triggered, this,
+            Command(&TForm1::Openscript1Click));
+    connect(file->addAction(apptext::kSaveItem), &QAction::triggered, this,
+            Command(&TForm1::Savescript1Click));
     connect(file->addAction(apptext::kClearItem), &QAction::triggered, this,
             Command(&TForm1::EffaceTout));
     file->addSeparator();
@@ -200,6 +211,10 @@ void TForm1::AttachBuilder(BuildProgress& progress, PictureLoader& pictures) {
     pictures_ = &pictures;
 }
 
+void TForm1::AttachTextImageRenderer(TextImageRenderer& renderer) {
+    textRenderer_ = &renderer;
+}
+
 void TForm1::OpenChildWindow(QWidget& window) {
     // Child windows open over the main window, which waits for them disabled: the user works
     // in one window at a time, so the selection and the target row cannot change under them.
@@ -248,6 +263,34 @@ void TForm1::Button3Click() {
     if (!output) return; // cancelled: nothing is written
     PosixFileSystem files;
     BuildCard(script_, ProgramDir, *output, TempFiles, {*pictures_, *buildProgress_, dialogs_, files});
+}
+
+void TForm1::Openscript1Click() {
+    // The file is asked for before the list is touched, so that a cancel keeps unsaved work.
+    const std::optional<std::string> path = dialogs_.OpenFileName(ScriptOpenDialog);
+    if (!path) return;
+    // The script is read aside and shown whole when the reading ends, however it ends: the
+    // grid never shows a list half-built while the text images render, and a notice that
+    // stopped the reading comes over the list as the reading left it.
+    CardScript loaded;
+    HeldNotices notices;
+    PosixFileSystem files;
+    const auto show = [&] { EditScript([&](CardScript& s) { s = std::move(loaded); }); };
+    try {
+        LoadScriptFile(*path, loaded, ProgramDir, TempFiles, {*textRenderer_, notices, files});
+    } catch (...) {
+        show();
+        throw;
+    }
+    show();
+    for (const std::string& text : notices.Texts)
+        dialogs_.Information(text);
+}
+
+void TForm1::Savescript1Click() {
+    const std::optional<std::string> path = dialogs_.SaveFileName(ScriptSaveDialog);
+    if (!path) return; // nothing is written
+    SaveScriptFile(script_, *path);
 }
 
 void TForm1::EffaceTout() {

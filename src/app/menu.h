@@ -57,6 +57,8 @@ public:
     void RegisterEditor(EventKind kind, RowEditor& editor);
     // What "&Build Card" works with: the progress window and the picture services.
     void AttachBuilder(BuildProgress& progress, PictureLoader& pictures);
+    // What "&Open..." renders the text images of a script with.
+    void AttachTextImageRenderer(TextImageRenderer& renderer);
 
 signals:
     void Closed();
@@ -78,6 +80,8 @@ private:
     void Button3Click(); // Build Card
     void EffaceTout();   // Clear All
     void Button5Click(); // Exit
+    void Openscript1Click();
+    void Savescript1Click();
     void Contents1Click();
     void About1Click();
     void FormClose();
@@ -92,6 +96,7 @@ private:
     QWidget* chooser_ = nullptr;
     BuildProgress* buildProgress_ = nullptr;
     PictureLoader* pictures_ = nullptr;
+    TextImageRenderer* textRenderer_ = nullptr;
     // The double-click dispatch: the editor of each kind, once it exists. The window-opening,
     // background, restore-background, text, sound-effect and music editors join it, and so
     // does the pause editor, which opens on a Pause row with the row's timing.

@@ -4,14 +4,14 @@
 
 #include "AtomicFile.h"
 #include "FileIO.h"
+#include "FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sys/resource.h>
-#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -26,32 +26,12 @@ std::string Contents(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Writes beyond `bytes` fail with EFBIG, as on a full disk, while the object lives.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN); // the error, not the signal, is wanted
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldSignal_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*oldSignal_)(int) = nullptr;
-};
-
 class AtomicFileTest : public ::testing::Test {
 protected:
     AtomicFileTest()
         : dir_(fs::temp_directory_path() /
-               ("velmora-atomic-" +
-                std::to_string(::testing::UnitTest::GetInstance()->random_seed()))) {
+               ("velmora-atomic-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
         fs::create_directories(dir_);
     }
     ~AtomicFileTest() override { fs::remove_all(dir_); }
