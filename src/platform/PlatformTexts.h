@@ -16,6 +16,11 @@ inline constexpr const char* kHelpCaption = "Help";
 inline constexpr const char* kHelpNotFoundBefore = "The help file '";
 inline constexpr const char* kHelpNotFoundAfter = "' has not been found.";
 
+// The picture loader's refusals: "Unknown picture file extension (.xxx)".
+inline constexpr const char* kUnknownExtensionBefore = "Unknown picture file extension (.";
+inline constexpr const char* kUnknownExtensionAfter = ")";
+inline constexpr const char* kInvalidBitmap = "Bitmap image is not valid";
+
 // An exception that carries no message of its own.
 inline constexpr const char* kUnknownError = "Unknown error";
 } // namespace platformtext

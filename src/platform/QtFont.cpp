@@ -32,18 +32,36 @@ constexpr SystemColor kSystemColors[] = {
     {24, QPalette::ToolTipBase},     // info background
 };
 
-QColor SystemQColor(uint8_t index) {
-    const QPalette palette = QGuiApplication::palette();
+QColor SystemQColor(uint8_t index, const QPalette& palette) {
     for (const SystemColor& c : kSystemColors)
         if (c.index == index) return palette.color(c.role);
     return palette.color(QPalette::Text);
 }
 } // namespace
 
-QColor ToQColor(TColor color) {
+QColor ToQColor(TColor color) { return ToQColor(color, QGuiApplication::palette()); }
+
+QColor ToQColor(TColor color, const QPalette& palette) {
     const auto value = static_cast<uint32_t>(color);
-    if (value & kSystemColorFlag) return SystemQColor(uint8_t(value & 0xFF));
+    if (value & kSystemColorFlag) return SystemQColor(uint8_t(value & 0xFF), palette);
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+QPalette ClassicPalette() {
+    const QColor black(0, 0, 0), white(255, 255, 255), silver(192, 192, 192), grey(128, 128, 128);
+    QPalette palette;
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
+                                     QPalette::ToolTipText, QPalette::Shadow})
+        palette.setColor(role, black);
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::HighlightedText, QPalette::Light})
+        palette.setColor(role, white);
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Midlight})
+        palette.setColor(role, silver);
+    for (QPalette::ColorRole role : {QPalette::Dark, QPalette::PlaceholderText})
+        palette.setColor(role, grey);
+    palette.setColor(QPalette::Highlight, QColor(0, 0, 128));
+    palette.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
+    return palette;
 }
 
 TColor FromQColor(const QColor& color) {
