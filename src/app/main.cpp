@@ -4,6 +4,8 @@
 #include "GifHooks.h"
 #include "QtDialogs.h"
 #include "QtHelpViewer.h"
+#include "QtPictureLoader.h"
+#include "QtTextImageRenderer.h"
 #include "menu.h"
 
 #include <QApplication>
@@ -31,7 +33,10 @@ int main(int argc, char* argv[]) {
     const std::string programDir = QCoreApplication::applicationDirPath().toStdString() + "/";
     QtDialogs dialogs(apptext::kApplicationTitle);
     QtHelpViewer help(dialogs, programDir);
+    QtPictureLoader pictures;
+    QtTextImageRenderer textImages(pictures); // Open renders the texts of a script with it
     Forms forms(dialogs, help, programDir);
+    forms.Form1.AttachTextImageRenderer(textImages);
 
     // Closing the main window ends the program, whatever other window is still open.
     QObject::connect(&forms.Form1, &TForm1::Closed, &app, &QCoreApplication::quit);
