@@ -4,7 +4,7 @@
 #include "PictureServices.h"
 
 class QtPictureLoader final : public PictureLoader {
-  public:
+public:
     // The reader's format is chosen by the file name's extension, as the desktop's loader
     // chose it: a BMP renamed ".png" is refused, and so is a name without an extension
     // ("Unknown picture file extension (.)").

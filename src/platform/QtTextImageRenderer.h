@@ -4,7 +4,7 @@
 #include "PictureServices.h"
 
 class QtTextImageRenderer final : public TextImageRenderer {
-  public:
+public:
     // Pictures are loaded and reduced through `loader`, as the card build does.
     explicit QtTextImageRenderer(PictureLoader& loader) : loader_(loader) {}
 
@@ -13,6 +13,6 @@ class QtTextImageRenderer final : public TextImageRenderer {
     std::unique_ptr<TGifFile> Render(const std::string& picturePath, const std::string& message,
                                      const TDataTexte& texte) override;
 
-  private:
+private:
     PictureLoader& loader_;
 };

@@ -19,8 +19,8 @@ constexpr int kMaxPixelSize = 4096;
 
 QFont CardFont(const TFont& font) {
     QFont f = ToQFont(font);
-    const double pixels = std::lround(std::max(1, font.Size) * kDotsPerInch / kPointsPerInch);
-    f.setPixelSize(int(std::min<double>(pixels, kMaxPixelSize)));
+    const double pixels = std::round(std::max(1, font.Size) * kDotsPerInch / kPointsPerInch);
+    f.setPixelSize(int(std::min(pixels, double(kMaxPixelSize))));
     // Smoothed edges would be neither the font colour nor the picture's; the desktop drew
     // label text hard-edged too. Fixed hinting keeps the desktop's settings out of the card.
     f.setStyleStrategy(QFont::NoAntialias);
@@ -47,7 +47,9 @@ std::vector<QString> SplitLines(const QString& message) {
 TextLabel::TextLabel(const std::string& message, const TFont& font, uint8_t alignment)
     : font_(CardFont(font)), color_(ToQColor(font.Color, ClassicPalette())), alignment_(alignment),
       lines_(SplitLines(QString::fromStdString(message))) {
-    const QFontMetrics metrics(font_);
+    // Measured on the kind of device it is drawn on, not on whichever screen is at hand.
+    const QImage device(1, 1, QImage::Format_RGB32);
+    const QFontMetrics metrics(font_, &device);
     lineHeight_ = metrics.height();
     ascent_ = metrics.ascent();
     for (const QString& line : lines_) {

@@ -16,7 +16,7 @@
 #include <vector>
 
 class TextLabel {
-  public:
+public:
     // Every CR (or LF, or CR LF) of `message` ends a line, and a last line needs none: the
     // stored message "Happy\rBirthday\r" is two lines. Sizes in points are taken at a fixed
     // 96 dots per inch, so the card looks the same whatever the screen. `alignment` places
@@ -32,7 +32,7 @@ class TextLabel {
     // the label or the image.
     void Draw(QImage& image, int64_t left, int64_t top) const;
 
-  private:
+private:
     QFont font_;
     QColor color_;
     uint8_t alignment_;

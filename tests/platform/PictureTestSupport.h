@@ -25,6 +25,14 @@ inline TPicture Filled(int32_t width, int32_t height, TPlatformColor color) {
     return {width, height, std::vector<TPlatformColor>(size_t(width) * size_t(height), color)};
 }
 
+inline TPicture Crop(const TPicture& p, int32_t left, int32_t top, int32_t width, int32_t height) {
+    TPicture piece{width, height, {}};
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            piece.Pixels.push_back(PixelAt(p, left + x, top + y));
+    return piece;
+}
+
 // Smooth shading in all three components with a little noise: nearly every pixel a colour of
 // its own, like a photograph.
 inline TPicture PhotoLike(int32_t width, int32_t height) {
@@ -55,7 +63,7 @@ inline TPicture GifPixels(TGifFile& gif) {
 }
 
 class PictureFiles : public ::testing::Test {
-  protected:
+protected:
     std::string Path(const std::string& name) const {
         return dir_.filePath(QString::fromStdString(name)).toStdString();
     }
@@ -75,6 +83,6 @@ class PictureFiles : public ::testing::Test {
         return path;
     }
 
-  private:
+private:
     QTemporaryDir dir_;
 };
