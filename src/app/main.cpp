@@ -7,6 +7,7 @@
 #include "QtPictureLoader.h"
 #include "QtTextImageRenderer.h"
 #include "menu.h"
+#include "progr.h"
 
 #include <QApplication>
 
@@ -22,6 +23,7 @@ struct Forms {
     Forms(Dialogs& dialogs, HelpViewer& help, const std::string& programDir)
         : Form1(dialogs, help, programDir) {}
     TForm1 Form1;
+    TForm9 Form9;
 };
 } // namespace
 
@@ -37,6 +39,7 @@ int main(int argc, char* argv[]) {
     QtTextImageRenderer textImages(pictures); // Open renders the texts of a script with it
     Forms forms(dialogs, help, programDir);
     forms.Form1.AttachTextImageRenderer(textImages);
+    forms.Form1.AttachBuilder(forms.Form9, pictures);
 
     // Closing the main window ends the program, whatever other window is still open.
     QObject::connect(&forms.Form1, &TForm1::Closed, &app, &QCoreApplication::quit);

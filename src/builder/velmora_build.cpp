@@ -1,0 +1,111 @@
+// velmora-build: builds a card from a card script file without any window, exactly as the
+// tool's Open and "Build Card" do, with the same intermediate files in the program directory.
+//
+//   velmora-build SCRIPT.vlm -o CARD [--progress]
+//
+// The notices the tool would show in its boxes go to standard error; the exit status is 0
+// only when the card was created.
+
+#include "BuildServices.h"
+#include "CardBuild.h"
+#include "QtPictureLoader.h"
+#include "QtTextImageRenderer.h"
+#include "ScriptReader.h"
+#include "TempFiles.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+
+namespace {
+
+constexpr const char* kUsage = "usage: velmora-build SCRIPT.vlm -o CARD [--progress]\n";
+
+struct Arguments {
+    std::string Script;
+    std::string Card;
+    bool Progress = false;
+};
+
+std::optional<Arguments> Parse(int argc, char** argv) {
+    Arguments a;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-o") == 0 && i + 1 < argc) {
+            a.Card = argv[++i];
+        } else if (std::strcmp(argv[i], "--progress") == 0) {
+            a.Progress = true;
+        } else if (argv[i][0] != '-' && a.Script.empty()) {
+            a.Script = argv[i];
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (a.Script.empty() || a.Card.empty()) return std::nullopt;
+    return a;
+}
+
+// A label's lines (a CR starts one) on one line of the terminal.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        if (c != '\r') line += c;
+        else if (!line.empty()) line += ' ';
+    }
+    return line;
+}
+
+class ConsoleMessages final : public InformationSink {
+public:
+    void Information(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+};
+
+class ConsoleProgress final : public BuildProgress {
+public:
+    explicit ConsoleProgress(bool enabled) : enabled_(enabled) {}
+    void Show() override {}
+    void Hide() override {}
+    void Progresse(int percent) override {
+        if (enabled_) std::printf("%3d%%\n", percent);
+    }
+    void Labl(const std::string& text) override {
+        if (enabled_) std::printf("     %s\n", OneLine(text).c_str());
+    }
+
+private:
+    bool enabled_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::optional<Arguments> args = Parse(argc, argv);
+    if (!args) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    // Text is drawn off screen: no display is needed or used.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const std::string programDir = QCoreApplication::applicationDirPath().toStdString() + "/";
+
+    CardScript script;
+    std::vector<std::string> tempFiles;
+    ConsoleMessages messages;
+    ConsoleProgress progress(args->Progress);
+    PosixFileSystem files;
+    QtPictureLoader pictures;
+    QtTextImageRenderer renderer(pictures);
+    bool created = false;
+    try {
+        if (LoadScriptFile(args->Script, script, programDir, tempFiles, {renderer, messages, files}))
+            created = BuildCard(script, programDir, args->Card, tempFiles, {pictures, progress, messages, files});
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+    }
+    // As the tool does when it closes.
+    DeleteIntermediateFiles(tempFiles, programDir);
+    return created ? 0 : 1;
+}
