@@ -19,6 +19,8 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -78,6 +80,17 @@ private:
     bool enabled_;
 };
 
+// Qt wants a private runtime folder and complains on standard error when the session names
+// none (as under cron or ssh); give it the one it would fall back to, made as it expects.
+void ProvideRuntimeDir() {
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+    const std::string dir = "/tmp/runtime-" + std::to_string(::getuid());
+    ::mkdir(dir.c_str(), 0700);
+    struct stat info {};
+    if (::stat(dir.c_str(), &info) == 0 && info.st_uid == ::getuid() && (info.st_mode & 0777) == 0700)
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -88,6 +101,7 @@ int main(int argc, char** argv) {
     }
     // Text is drawn off screen: no display is needed or used.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    ProvideRuntimeDir();
     QGuiApplication app(argc, argv);
     const std::string programDir = QCoreApplication::applicationDirPath().toStdString() + "/";
 

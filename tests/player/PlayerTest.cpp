@@ -3,31 +3,15 @@
 
 #include "CardPackageText.h"
 #include "FileIO.h"
+#include "RunProgram.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Outcome {
-    int exitStatus = -1;
-    std::string out, err;
-};
-
-std::string ReadText(const fs::path& path) {
-    const std::vector<uint8_t> bytes = fileio::ReadFileBytes(path);
-    return {bytes.begin(), bytes.end()};
-}
 
 class Player : public ::testing::Test {
 protected:
@@ -40,7 +24,7 @@ protected:
 
     // The player's file with these bytes after it, executable like a built card.
     fs::path Card(const std::string& package) {
-        const std::string model = ReadText(VELMORA_MODEL_EXE);
+        const std::string model = ReadWholeFile(VELMORA_MODEL_EXE);
         const fs::path card = dir_ / "Birthday card";
         const std::string bytes = model + package;
         fileio::WriteFileBytes(card,
@@ -49,35 +33,8 @@ protected:
         return card;
     }
 
-    // Runs a program with its output caught in files, so neither stream can block it.
-    Outcome Start(const fs::path& program, std::vector<std::string> args) {
-        const fs::path out = dir_ / "stdout", err = dir_ / "stderr";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        const int spawned =
-            posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        Outcome run;
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << program << ": " << std::strerror(spawned);
-            return run;
-        }
-        int status = 0;
-        EXPECT_EQ(::waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status)) << "the player did not exit normally: " << status;
-        run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = ReadText(out);
-        run.err = ReadText(err);
-        return run;
+    ProgramRun Start(const fs::path& program, std::vector<std::string> args) {
+        return RunProgram(program, std::move(args), dir_);
     }
 
     fs::path dir_;
@@ -89,18 +46,18 @@ const std::string kPackage =
     PackageOf({{"fond2.gif", "GIF89a\x01\x02"}, {"Wave3.wav", ""}, {"script.txt", kScript}});
 
 TEST_F(Player, ListsItsManifestAndPlayerScript) {
-    const Outcome run = Start(Card(kPackage), {"--list"});
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out, "fond2.gif\t8\nWave3.wav\t0\nscript.txt\t" + std::to_string(kScript.size()) +
+    const ProgramRun run = Start(Card(kPackage), {"--list"});
+    EXPECT_EQ(run.ExitStatus, 0);
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(run.Out, "fond2.gif\t8\nWave3.wav\t0\nscript.txt\t" + std::to_string(kScript.size()) +
                            "\n" + kScript);
 }
 
 TEST_F(Player, WithoutOptionsSaysWhatTheCardHoldsAndThatPlayingComesLater) {
-    const Outcome run = Start(Card(kPackage), {});
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out, "Packed files in this card (3): fond2.gif Wave3.wav script.txt\n"
+    const ProgramRun run = Start(Card(kPackage), {});
+    EXPECT_EQ(run.ExitStatus, 0);
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(run.Out, "Packed files in this card (3): fond2.gif Wave3.wav script.txt\n"
                        "Playing a card is not available in this version of the player; run it "
                        "with --list to see its player script.\n");
 }
@@ -108,36 +65,36 @@ TEST_F(Player, WithoutOptionsSaysWhatTheCardHoldsAndThatPlayingComesLater) {
 TEST_F(Player, ThePlainPlayerSaysItHoldsNoCard) {
     for (const char* option : {"--list", ""}) {
         SCOPED_TRACE(option);
-        const Outcome run = Start(VELMORA_MODEL_EXE, *option ? std::vector<std::string>{option}
+        const ProgramRun run = Start(VELMORA_MODEL_EXE, *option ? std::vector<std::string>{option}
                                                              : std::vector<std::string>{});
-        EXPECT_EQ(run.exitStatus, 1);
-        EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, "This is the card player without a card: no package follows the "
+        EXPECT_EQ(run.ExitStatus, 1);
+        EXPECT_EQ(run.Out, "");
+        EXPECT_EQ(run.Err, "This is the card player without a card: no package follows the "
                            "program in its file.\n");
     }
 }
 
 TEST_F(Player, ADamagedCardIsReportedNotPlayed) {
-    const Outcome shortened = Start(Card(kPackage.substr(0, kPackage.size() - 1)), {"--list"});
-    EXPECT_EQ(shortened.exitStatus, 1);
-    EXPECT_EQ(shortened.out, "");
-    EXPECT_EQ(shortened.err, "This card is damaged. Card package: the packed files need " +
+    const ProgramRun shortened = Start(Card(kPackage.substr(0, kPackage.size() - 1)), {"--list"});
+    EXPECT_EQ(shortened.ExitStatus, 1);
+    EXPECT_EQ(shortened.Out, "");
+    EXPECT_EQ(shortened.Err, "This card is damaged. Card package: the packed files need " +
                                  std::to_string(8 + kScript.size()) +
                                  " bytes after the manifest but the card file holds only " +
                                  std::to_string(7 + kScript.size()) + "\n");
 
-    const Outcome garbage = Start(Card("MZ not a package"), {});
-    EXPECT_EQ(garbage.exitStatus, 1);
-    EXPECT_NE(garbage.err.find("no start marker"), std::string::npos) << garbage.err;
+    const ProgramRun garbage = Start(Card("MZ not a package"), {});
+    EXPECT_EQ(garbage.ExitStatus, 1);
+    EXPECT_NE(garbage.Err.find("no start marker"), std::string::npos) << garbage.Err;
 }
 
 TEST_F(Player, RefusesUnknownArguments) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--play"}, {"--list", "--list"}, {"list"}}) {
-        const Outcome run = Start(Card(kPackage), args);
-        EXPECT_EQ(run.exitStatus, 2);
-        EXPECT_EQ(run.out, "");
-        EXPECT_NE(run.err.find("Usage: "), std::string::npos) << run.err;
+        const ProgramRun run = Start(Card(kPackage), args);
+        EXPECT_EQ(run.ExitStatus, 2);
+        EXPECT_EQ(run.Out, "");
+        EXPECT_NE(run.Err.find("Usage: "), std::string::npos) << run.Err;
     }
 }
 

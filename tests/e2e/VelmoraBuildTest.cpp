@@ -1,0 +1,141 @@
+// The sample card through the command-line builder and the real player: every kind of event,
+// real pictures, sound and tune. The card is checked against its parts made independently:
+// the package layout to the byte, and the pictures decoded by giflib.
+
+#include "CardPackage.h"
+#include "GifTestSupport.h"
+#include "QtPictureLoader.h"
+#include "QtTextImageRenderer.h"
+#include "RunProgram.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdlib.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kSample = VELMORA_SAMPLE_DIR;
+
+// A program directory of its own: the builder, the player stub and nothing else.
+class VelmoraBuild : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::path(testing::TempDir()) / "velmora_e2e_XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        fs::create_directories(dir_ / "program");
+        fs::copy_file(VELMORA_BUILD_EXE, Program() / "velmora-build");
+        fs::copy_file(VELMORA_MODEL_EXE, Program() / "model.ex_");
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path Program() const { return dir_ / "program"; }
+    ProgramRun Build(const fs::path& script, const fs::path& card, bool progress = false) {
+        std::vector<std::string> args{script.string(), "-o", card.string()};
+        if (progress) args.push_back("--progress");
+        return RunProgram(Program() / "velmora-build", args, dir_);
+    }
+    std::vector<std::string> ProgramDirFiles() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(Program())) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path dir_;
+};
+
+// RGB of every pixel of a GIF's first image, as giflib decodes it.
+std::vector<TColorRGB> GiflibColours(std::span<const uint8_t> gif) {
+    const giftest::PeerImage peer = giftest::DecodeWithGiflib({gif.begin(), gif.end()});
+    EXPECT_EQ(peer.error, 0);
+    std::vector<TColorRGB> rgb;
+    for (uint8_t i : peer.pixels) rgb.push_back(peer.colors.at(i));
+    return rgb;
+}
+
+std::vector<TColorRGB> Colours(const TPicture& picture) {
+    std::vector<TColorRGB> rgb;
+    for (TPlatformColor c : picture.Pixels) rgb.push_back(ColorToTriple(c));
+    return rgb;
+}
+
+std::string Text(std::span<const uint8_t> bytes) { return {bytes.begin(), bytes.end()}; }
+
+TEST_F(VelmoraBuild, TheSampleCardHoldsExactlyItsParts) {
+    const fs::path card = dir_ / "birthday";
+    const ProgramRun run = Build(kSample / "birthday.vlm", card);
+    ASSERT_EQ(run.ExitStatus, 0) << run.Err;
+    EXPECT_NE(run.Err.find("The card has been successfully created\n"), std::string::npos) << run.Err;
+    EXPECT_EQ(ProgramDirFiles(), (std::vector<std::string>{"model.ex_", "velmora-build"}))
+        << "every intermediate file is gone";
+
+    const uint64_t stub = fs::file_size(Program() / "model.ex_");
+    const TCardPackage package = TCardPackage::Load(card, stub);
+    ASSERT_EQ(package.Files().size(), 5u);
+    const std::vector<std::string> names{"fond2.gif", "Texte3.gif", "Wave4.wav", "Midi6.mid", "script.txt"};
+    uint64_t sum = 0;
+    for (size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(package.Files()[i].Name, names[i]);
+        sum += package.Files()[i].Size;
+    }
+    EXPECT_EQ(package.PlayerScript(), "320\r\n200\r\ns1: :1000,320,200\r\nt5:fond2.gif:3000\r\n"
+                                      "a3:Texte3.gif:2000,40,25\r\nWave:Wave4.wav\r\nWait:2000\r\n"
+                                      "Midi:Midi6.mid\r\nt11:%:1000\r\n");
+    EXPECT_EQ(fs::file_size(card), package.Files().front().Offset + sum) << "nothing after the last file";
+    EXPECT_EQ(ReadWholeFile(card).substr(0, stub), ReadWholeFile(Program() / "model.ex_"));
+    EXPECT_EQ(Text(package.Contents(package.Files()[2])), ReadWholeFile(kSample / "bell.wav"));
+    EXPECT_EQ(Text(package.Contents(package.Files()[3])), ReadWholeFile(kSample / "tune.mid"));
+
+    // The background is the sky reduced to 256 colours; the text image is the rendering of
+    // the script's text on it.
+    QtPictureLoader pictures;
+    const TPicture sky = pictures.ReduceTo8Bits(pictures.Load((kSample / "sky.bmp").string()));
+    EXPECT_EQ(GiflibColours(package.Contents(package.Files()[0])), Colours(sky));
+    TDataTexte texte;
+    texte.X = 40;
+    texte.Y = 25;
+    texte.Font = {"DejaVu Sans", 20, 255, {true, false, false, false}};
+    texte.Alignment = taCenter;
+    texte.Shadow = true;
+    QtTextImageRenderer renderer(pictures);
+    const std::vector<uint8_t> expected =
+        renderer.Render((kSample / "sky.bmp").string(), "Happy\rBirthday\r", texte)->SaveToMemory();
+    EXPECT_EQ(GiflibColours(package.Contents(package.Files()[1])), GiflibColours(expected));
+
+    // The card's own player lists what it carries.
+    const ProgramRun list = RunProgram(card, {"--list"}, dir_);
+    EXPECT_EQ(list.ExitStatus, 0) << list.Err;
+    std::string listing;
+    for (const TPackedFile& f : package.Files()) listing += f.Name + "\t" + std::to_string(f.Size) + "\n";
+    EXPECT_EQ(list.Out, listing + std::string(package.PlayerScript()));
+}
+
+TEST_F(VelmoraBuild, ProgressAndStops) {
+    const ProgramRun run = Build(kSample / "birthday.vlm", dir_ / "card", true);
+    ASSERT_EQ(run.ExitStatus, 0) << run.Err;
+    EXPECT_EQ(run.Out.rfind("  0%\n     Initializing...\n 10%\n 20%\n     Saving Open Window ... Transition #1\n 35%\n", 0), 0u)
+        << run.Out;
+    EXPECT_NE(run.Out.find("     Compacting...\n 90%\n"), std::string::npos) << run.Out;
+
+    // The sky moved away: the text cannot be rendered, so the script stops loading.
+    std::string script = ReadWholeFile(kSample / "birthday.vlm");
+    const std::string sky = (kSample / "sky.bmp").string();
+    script.replace(script.find(sky), sky.size(), (dir_ / "moved.bmp").string());
+    std::ofstream(dir_ / "moved.vlm", std::ios::binary) << script;
+    const ProgramRun stopped = Build(dir_ / "moved.vlm", dir_ / "never");
+    EXPECT_EQ(stopped.ExitStatus, 1);
+    EXPECT_EQ(stopped.Err, "The picture '" + (dir_ / "moved.bmp").string() + "' has not been found.\n");
+    EXPECT_FALSE(fs::exists(dir_ / "never"));
+
+    const ProgramRun missing = Build(dir_ / "no-such.vlm", dir_ / "never");
+    EXPECT_EQ(missing.ExitStatus, 1);
+    EXPECT_EQ(missing.Err, "File not found\n");
+    EXPECT_EQ(RunProgram(Program() / "velmora-build", {"only-a-script.vlm"}, dir_).ExitStatus, 2);
+}
+
+} // namespace
