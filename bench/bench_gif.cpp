@@ -3,6 +3,7 @@
 //
 //   bench_gif [runs]
 #include "BenchPictures.h"
+#include "BenchTiming.h"
 
 #include <gif_lib.h>
 
@@ -16,32 +17,6 @@
 #include <unistd.h>
 
 namespace {
-
-double Seconds(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// Times both contenders alternately, so machine noise hits them alike.
-std::pair<double, double> MedianPair(int runs, const std::function<void()>& ours,
-                                     const std::function<void()>& peer) {
-    std::vector<double> a, b;
-    ours();
-    peer();
-    for (int i = 0; i < runs; ++i) {
-        a.push_back(Seconds(ours));
-        b.push_back(Seconds(peer));
-    }
-    return {Median(a), Median(b)};
-}
-
-std::string ScratchDir() { return access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp"; }
 
 void GiflibDecode(const std::string& path) {
     int error = 0;
@@ -73,38 +48,11 @@ void GiflibEncode(const BenchPicture& p, const std::string& path) {
     EGifCloseFile(gif, &error);
 }
 
-long StatusKb(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field)));
-    return -1;
-}
-
 // Child mode: decode one file in a fresh process and print the growth of its peak
 // resident memory, in bytes.
 int MeasureDecodePeak(const std::string& path) {
-    std::ofstream("/proc/self/clear_refs") << "5"; // resets the peak to the current size
-    const long before = StatusKb("VmRSS:");
-    {
-        TGifFile gif;
-        gif.LoadFromFile(path);
-    }
-    std::printf("%ld\n", (StatusKb("VmHWM:") - before) * 1024);
+    std::printf("%ld\n", bench::PeakGrowthBytes([&] { TGifFile().LoadFromFile(path); }));
     return 0;
-}
-
-long DecodePeakInFreshProcess(const std::string& path) {
-    char self[4096];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return -1;
-    self[n] = 0;
-    const std::string command = std::string(self) + " --decode-peak " + path;
-    FILE* child = popen(command.c_str(), "r");
-    long bytes = -1;
-    if (child && std::fscanf(child, "%ld", &bytes) != 1) bytes = -1;
-    if (child) pclose(child);
-    return bytes;
 }
 
 } // namespace
@@ -112,7 +60,7 @@ long DecodePeakInFreshProcess(const std::string& path) {
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--decode-peak") == 0) return MeasureDecodePeak(argv[2]);
     const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 15;
-    const std::string dir = ScratchDir();
+    const std::string dir = bench::ScratchDir();
     std::printf("GIF codec vs giflib %d.%d.%d, %d runs each, medians; files in %s\n\n", GIFLIB_MAJOR,
                 GIFLIB_MINOR, GIFLIB_RELEASE, runs, dir.c_str());
 
@@ -126,7 +74,7 @@ int main(int argc, char** argv) {
     for (const BenchPicture& p : pictures) {
         const std::string ours = dir + "/velmora-bench-ours.gif";
         const std::string theirs = dir + "/velmora-bench-giflib.gif";
-        auto [encodeOurs, encodeGiflib] = MedianPair(
+        auto [encodeOurs, encodeGiflib] = bench::MedianPair(
             runs,
             [&] {
                 TGifFile gif;
@@ -134,9 +82,9 @@ int main(int argc, char** argv) {
                 gif.SaveToFile(ours);
             },
             [&] { GiflibEncode(p, theirs); });
-        auto [decodeOurs, decodeGiflib] = MedianPair(
+        auto [decodeOurs, decodeGiflib] = bench::MedianPair(
             runs, [&] { TGifFile().LoadFromFile(ours); }, [&] { GiflibDecode(ours); });
-        const long peak = DecodePeakInFreshProcess(ours);
+        const long peak = bench::PeakInFreshProcess("--decode-peak " + ours);
         std::ifstream file(ours, std::ios::binary | std::ios::ate);
         const double pixels = double(p.indices.Bytes.Count);
         std::printf("%-20s %10.2f %10.2f %7.2fx | %10.2f %10.2f %7.2fx | %9lld %10.2f\n", p.name.c_str(),
@@ -151,11 +99,11 @@ int main(int argc, char** argv) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         TColorTable table;
-        times.push_back(Seconds([&] {
+        times.push_back(bench::Seconds([&] {
             BitmapToIndexed({photo.indices.XSize, photo.indices.YSize, rgb.data(), photo.indices.XSize}, table);
         }));
     }
     std::printf("\nBitmapToIndexed, %s, 256 colours: %.2f ms = %.0f megapixels/s\n", photo.name.c_str(),
-                Median(times) * 1e3, photo.indices.Bytes.Count / Median(times) / 1e6);
+                bench::Median(times) * 1e3, photo.indices.Bytes.Count / bench::Median(times) / 1e6);
     return 0;
 }

@@ -2,10 +2,10 @@
 // Prints medians in milliseconds and megapixels per second.
 //
 //   bench_halftone [runs]
+#include "BenchTiming.h"
 #include "Halftone.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -35,20 +35,6 @@ TPicture TrueColourPhoto(int width, int height) {
     return p;
 }
 
-double MedianMs(int runs, const TPicture& picture) {
-    std::vector<double> ms;
-    ReduceToHalftone(picture); // tables built, memory warm
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        const TPicture reduced = ReduceToHalftone(picture);
-        ms.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -60,7 +46,7 @@ int main(int argc, char** argv) {
     std::printf("%-34s %8s %12s\n", "picture", "ms", "megapixels/s");
     for (const auto& [name, picture] :
          {std::pair{"24-bit photo", &photo}, std::pair{"the same, already reduced", &reduced}}) {
-        const double ms = MedianMs(runs, *picture);
+        const double ms = 1e3 * bench::MedianSeconds(runs, [&] { ReduceToHalftone(*picture); });
         std::printf("%-34s %8.2f %12.0f\n", name, ms, pixels / ms / 1000);
     }
     const std::set<TPlatformColor> colours(reduced.Pixels.begin(), reduced.Pixels.end());
