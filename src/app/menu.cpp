@@ -272,12 +272,14 @@ void TForm1::Openscript1Click() {
     // The script is read aside and shown whole when the reading ends, however it ends: the
     // grid never shows a list half-built while the text images render, and a notice that
     // stopped the reading comes over the list as the reading left it.
+    // A file that cannot be opened at all fails before that: the list stays as it was.
+    TFileSource source(*path);
     CardScript loaded;
     HeldNotices notices;
     PosixFileSystem files;
     const auto show = [&] { EditScript([&](CardScript& s) { s = std::move(loaded); }); };
     try {
-        LoadScriptFile(*path, loaded, ProgramDir, TempFiles, {*textRenderer_, notices, files});
+        LoadScript(source, loaded, ProgramDir, TempFiles, {*textRenderer_, notices, files});
     } catch (...) {
         show();
         throw;

@@ -113,12 +113,6 @@ bool LoadScript(TByteSource& source, CardScript& script, const std::string& prog
 
 bool LoadScriptFile(const std::string& path, CardScript& script, const std::string& programDir,
                     std::vector<std::string>& tempFiles, const ScriptLoadServices& services) {
-    std::optional<TFileSource> source;
-    try {
-        source.emplace(path);
-    } catch (...) {
-        script = CardScript(); // emptied for the file, and nothing read
-        throw;
-    }
-    return LoadScript(*source, script, programDir, tempFiles, services);
+    TFileSource source(path);
+    return LoadScript(source, script, programDir, tempFiles, services);
 }

@@ -33,7 +33,6 @@ struct ScriptLoadServices {
 bool LoadScript(TByteSource& source, CardScript& script, const std::string& programDir,
                 std::vector<std::string>& tempFiles, const ScriptLoadServices& services);
 
-// The same from a file. A file that cannot be opened throws after the list has been emptied,
-// which leaves the list of a new card.
+// The same from a file. A file that cannot be opened throws before the list is touched.
 bool LoadScriptFile(const std::string& path, CardScript& script, const std::string& programDir,
                     std::vector<std::string>& tempFiles, const ScriptLoadServices& services);

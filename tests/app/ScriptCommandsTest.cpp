@@ -182,10 +182,16 @@ TEST_F(ScriptCommandsTest, OpenThatReadsNoEventPutsTheWindowOpeningBack) {
     EXPECT_EQ(Shown(), kNewCard);
     EXPECT_EQ(form_.SelectedRow(), 2); // where an insert appends
 
+}
+
+TEST_F(ScriptCommandsTest, OpenOfAFileThatCannotBeOpenedKeepsTheList) {
+    Open("Open window\r\nZoom\r\n1\r\nPause\r\n4\r\n");
+    const GridText before = Shown();
+    ASSERT_EQ(before.size(), 3u); // the two events and the trailing row
     dialogs_.FileAnswers = {(dir_ / "gone.vlm").string()};
     Menu("&Open...");
     EXPECT_EQ(dialogs_.Shown.back(), (ShownBox{"Error", "", "File not found"}));
-    EXPECT_EQ(Shown(), kNewCard);
+    EXPECT_EQ(Shown(), before) << "a failed Open destroys no work";
 }
 
 } // namespace
