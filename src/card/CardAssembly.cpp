@@ -40,30 +40,19 @@ private:
     std::string path_;
 };
 
-void Append(TFileSink& out, const std::string& path) {
-    TFileSource in(path);
-    std::vector<uint8_t> chunk(256 * 1024);
-    for (size_t left = in.Remaining(); left > 0;) {
-        const size_t n = std::min(left, chunk.size());
-        in.Read(chunk.data(), n);
-        out.Write(chunk.data(), n);
-        left -= n;
-    }
-}
-
 } // namespace
 
 void AssembleCard(const std::string& outputPath, const std::string& programDir,
                   const std::vector<std::string>& packedFiles, BuildProgress& progress, FileSystem& files) {
     ScratchFile card(outputPath);
     TFileSink out(card.Path());
-    Append(out, programDir + cardpackage::kStubName);
-    Append(out, programDir + cardpackage::kManifestName);
+    fileio::AppendFileTo(programDir + cardpackage::kStubName, out);
+    fileio::AppendFileTo(programDir + cardpackage::kManifestName, out);
     progress.Progresse(90);
     const int count = int(packedFiles.size());
     for (int k = 1; k <= count; ++k) {
         const std::string path = programDir + packedFiles[size_t(k) - 1];
-        Append(out, path);
+        fileio::AppendFileTo(path, out);
         files.Remove(path);
         progress.Progresse(50 + (k * 50) / count);
     }

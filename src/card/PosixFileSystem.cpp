@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 bool PosixFileSystem::Exists(const std::string& path) {
     struct stat info {};
@@ -13,15 +12,8 @@ bool PosixFileSystem::Exists(const std::string& path) {
 }
 
 void PosixFileSystem::Copy(const std::string& from, const std::string& to) {
-    TFileSource in(from);
     TFileSink out(to);
-    std::vector<uint8_t> chunk(64 * 1024);
-    for (size_t left = in.Remaining(); left > 0;) {
-        const size_t n = std::min(left, chunk.size());
-        in.Read(chunk.data(), n);
-        out.Write(chunk.data(), n);
-        left -= n;
-    }
+    fileio::AppendFileTo(from, out);
     out.Close();
 }
 

@@ -42,6 +42,17 @@ void WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes) {
     file.Close();
 }
 
+void AppendFileTo(const std::string& path, TByteSink& out) {
+    TFileSource in(path);
+    std::vector<uint8_t> chunk(256 * 1024);
+    for (size_t left = in.Remaining(); left > 0;) {
+        const size_t n = std::min(left, chunk.size());
+        in.Read(chunk.data(), n);
+        out.Write(chunk.data(), n);
+        left -= n;
+    }
+}
+
 } // namespace fileio
 
 void TMemorySource::Read(uint8_t* dest, size_t count) {

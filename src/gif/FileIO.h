@@ -31,6 +31,12 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes);
 } // namespace fileio
 
+class TByteSink;
+namespace fileio {
+// Appends the whole file at `path` to `out`, through a fixed buffer.
+void AppendFileTo(const std::string& path, TByteSink& out);
+} // namespace fileio
+
 // Sequential byte output, to memory or to a file.
 class TByteSink {
 public:
