@@ -28,8 +28,8 @@ public:
 
     // The chosen file's full path; nothing when the user cancels. Open does not require the
     // file to exist (opening it reports the error); Save replaces a file without a question.
-    virtual std::optional<std::string> OpenFileName(const FileDialogSpec& spec) = 0;
-    virtual std::optional<std::string> SaveFileName(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> OpenFileName(const FileDialogSpec& form) = 0;
+    virtual std::optional<std::string> SaveFileName(const FileDialogSpec& form) = 0;
 
     // The font dialog, starting from `font` (face, size, colour, style). On OK `font` takes
     // the user's choice and the answer is true; on Cancel it is left as it was.

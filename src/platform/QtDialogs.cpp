@@ -29,10 +29,10 @@ std::unique_ptr<QMessageBox> MakeOkBox(QMessageBox::Icon icon, const std::string
     return box;
 }
 
-std::optional<std::string> RunFileDialog(QFileDialog& dialog, const FileDialogSpec& spec) {
+std::optional<std::string> RunFileDialog(QFileDialog& dialog, const FileDialogSpec& form) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilters(NameFilters(spec.Filter));
-    dialog.setDefaultSuffix(DefaultSuffix(spec.DefaultExt));
+    dialog.setNameFilters(NameFilters(form.Filter));
+    dialog.setDefaultSuffix(DefaultSuffix(form.DefaultExt));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
 }
@@ -108,18 +108,18 @@ void QtDialogs::Error(const std::string& message) {
     qtdialogs::MakeErrorBox(applicationTitle_, message)->exec();
 }
 
-std::optional<std::string> QtDialogs::OpenFileName(const FileDialogSpec& spec) {
+std::optional<std::string> QtDialogs::OpenFileName(const FileDialogSpec& form) {
     QFileDialog dialog(qtdialogs::Owner());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
-    return qtdialogs::RunFileDialog(dialog, spec);
+    return qtdialogs::RunFileDialog(dialog, form);
 }
 
-std::optional<std::string> QtDialogs::SaveFileName(const FileDialogSpec& spec) {
+std::optional<std::string> QtDialogs::SaveFileName(const FileDialogSpec& form) {
     QFileDialog dialog(qtdialogs::Owner());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    return qtdialogs::RunFileDialog(dialog, spec);
+    return qtdialogs::RunFileDialog(dialog, form);
 }
 
 bool QtDialogs::ChooseFont(TFont& font) {

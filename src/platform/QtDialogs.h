@@ -17,8 +17,8 @@ public:
     bool Confirm(const std::string& text) override;
     void PlainMessage(const std::string& caption, const std::string& text) override;
     void Error(const std::string& message) override;
-    std::optional<std::string> OpenFileName(const FileDialogSpec& spec) override;
-    std::optional<std::string> SaveFileName(const FileDialogSpec& spec) override;
+    std::optional<std::string> OpenFileName(const FileDialogSpec& form) override;
+    std::optional<std::string> SaveFileName(const FileDialogSpec& form) override;
     bool ChooseFont(TFont& font) override;
 
 private:

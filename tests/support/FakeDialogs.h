@@ -49,11 +49,11 @@ public:
     // An answer of nothing is a cancel.
     std::deque<std::optional<std::string>> FileAnswers;
 
-    std::optional<std::string> OpenFileName(const FileDialogSpec& spec) override {
-        return FileAnswer("Open", spec);
+    std::optional<std::string> OpenFileName(const FileDialogSpec& form) override {
+        return FileAnswer("Open", form);
     }
-    std::optional<std::string> SaveFileName(const FileDialogSpec& spec) override {
-        return FileAnswer("Save", spec);
+    std::optional<std::string> SaveFileName(const FileDialogSpec& form) override {
+        return FileAnswer("Save", form);
     }
     bool ChooseFont(TFont& font) override {
         Unexpected("Font", font.Name);
@@ -61,10 +61,10 @@ public:
     }
 
 private:
-    std::optional<std::string> FileAnswer(const std::string& kind, const FileDialogSpec& spec) {
-        Shown.push_back({kind, spec.DefaultExt, spec.Filter});
+    std::optional<std::string> FileAnswer(const std::string& kind, const FileDialogSpec& form) {
+        Shown.push_back({kind, form.DefaultExt, form.Filter});
         if (FileAnswers.empty()) {
-            ADD_FAILURE() << "no scripted answer for the " << kind << " dialog: " << spec.Filter;
+            ADD_FAILURE() << "no scripted answer for the " << kind << " dialog: " << form.Filter;
             return std::nullopt;
         }
         std::optional<std::string> answer = FileAnswers.front();
