@@ -1,7 +1,5 @@
 #include "AtomicFile.h"
 
-#include "FileIO.h"
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -15,64 +13,58 @@ namespace {
 std::string ResolvedTarget(const std::string& path) {
     char resolved[PATH_MAX];
     struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) &&
-        ::realpath(path.c_str(), resolved))
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && ::realpath(path.c_str(), resolved))
         return resolved;
     return path;
 }
-
-// The new file beside the target. It is removed unless it has taken the target's place.
-class FileBeside {
-public:
-    explicit FileBeside(const std::string& target) {
-        // Another save of the same file by another process picks another name.
-        for (int attempt = 0;; ++attempt) {
-            path_ = target + ".save" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-            fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd_ >= 0) break;
-            if (errno != EEXIST || attempt >= 99) fileio::ThrowSystemError(errno);
-        }
-        // A file that is replaced keeps its permissions; a new one gets the usual ones.
-        struct stat info {};
-        if (::stat(target.c_str(), &info) == 0) (void)::fchmod(fd_, info.st_mode & 07777);
-    }
-    ~FileBeside() {
-        if (fd_ >= 0) ::close(fd_);
-        if (!placed_) ::unlink(path_.c_str());
-    }
-    FileBeside(const FileBeside&) = delete;
-    FileBeside& operator=(const FileBeside&) = delete;
-
-    void Write(std::span<const uint8_t> bytes) {
-        while (!bytes.empty()) {
-            const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) fileio::ThrowSystemError(errno);
-            bytes = bytes.subspan(size_t(n));
-        }
-    }
-
-    // Puts the complete file in the target's place: on disk first, so that a crash just
-    // after cannot leave an empty file under the old name.
-    void PlaceAt(const std::string& target) {
-        if (::fsync(fd_) != 0) fileio::ThrowSystemError(errno);
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) fileio::ThrowSystemError(errno);
-        if (::rename(path_.c_str(), target.c_str()) != 0) fileio::ThrowSystemError(errno);
-        placed_ = true;
-    }
-
-private:
-    std::string path_;
-    int fd_ = -1;
-    bool placed_ = false;
-};
 } // namespace
 
+TFileBeside::TFileBeside(const std::string& target) : target_(ResolvedTarget(target)) {
+    // Another save of the same file by another process picks another name.
+    for (int attempt = 0;; ++attempt) {
+        path_ = target_ + ".save" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ >= 0) break;
+        if (errno != EEXIST || attempt >= 99) fileio::ThrowSystemError(errno);
+    }
+    // A file that is replaced keeps its permissions; a new one gets the usual ones.
+    struct stat info {};
+    if (::stat(target_.c_str(), &info) == 0) (void)::fchmod(fd_, info.st_mode & 07777);
+}
+
+TFileBeside::~TFileBeside() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!placed_) ::unlink(path_.c_str());
+}
+
+void TFileBeside::Write(const uint8_t* data, size_t count) {
+    while (count > 0) {
+        const ssize_t n = ::write(fd_, data, count);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fileio::ThrowSystemError(errno);
+        data += n;
+        count -= size_t(n);
+    }
+}
+
+void TFileBeside::MarkExecutable() {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0 || ::fchmod(fd_, (info.st_mode & 07777) | 0111) != 0)
+        fileio::ThrowSystemError(errno);
+}
+
+// On disk first, so that a crash just after cannot leave an empty file under the old name.
+void TFileBeside::PlaceAtTarget() {
+    if (::fsync(fd_) != 0) fileio::ThrowSystemError(errno);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) fileio::ThrowSystemError(errno);
+    if (::rename(path_.c_str(), target_.c_str()) != 0) fileio::ThrowSystemError(errno);
+    placed_ = true;
+}
+
 void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
-    const std::string target = ResolvedTarget(path);
-    FileBeside file(target);
-    file.Write(bytes);
-    file.PlaceAt(target);
+    TFileBeside file(path);
+    file.Write(bytes.data(), bytes.size());
+    file.PlaceAtTarget();
 }
