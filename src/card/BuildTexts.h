@@ -1,6 +1,8 @@
 // The card build's words: the progress window's labels and the messages of the build.
 #pragma once
 
+#include "CardTexts.h"
+
 #include <string>
 
 namespace buildtext {
@@ -16,9 +18,6 @@ inline constexpr const char* kCompacting = "\rCompacting...";
 
 inline constexpr const char* kSuccess = "The card has been successfully created";
 
-inline std::string PictureNotFound(const std::string& path) {
-    return "The picture '" + path + "' has not been found.";
-}
 inline std::string WavNotFound(const std::string& path) { return "The Wav file '" + path + "' has not been found."; }
 inline std::string MidiNotFound(const std::string& path) {
     return "The midi file '" + path + "' has not been found.";

@@ -86,7 +86,7 @@ private:
             const CardEvent& event = script_.Row(r);
             if (event.Kind() != EventKind::Background) continue;
             const std::string& path = event.Cells[kColData];
-            if (!s_.Files.Exists(path)) return Report(buildtext::PictureNotFound(path));
+            if (!s_.Files.Exists(path)) return Report(cardtext::PictureNotFound(path));
             const TPicture picture = s_.Pictures.Load(path);
             width_ = picture.Width;
             height_ = picture.Height;
@@ -118,7 +118,7 @@ private:
             s_.Progress.Labl(buildtext::kSavingBackground + n);
             WriteEventLine(event, r);
             manifest_.WriteLine(playerscript::BackgroundFile(r));
-            if (!s_.Files.Exists(data)) return Report(buildtext::PictureNotFound(data));
+            if (!s_.Files.Exists(data)) return Report(cardtext::PictureNotFound(data));
             SaveBackground(data, r);
             return true;
         case EventKind::RestoreBackground:

@@ -3,6 +3,8 @@
 // (editors, script files, builder) compares against these exact texts.
 #pragma once
 
+#include <string>
+
 namespace cardtext {
 // The seven kind labels. Told apart by exact, case-sensitive comparison of the whole cell.
 inline constexpr const char* kOpenWindow = "Open window";
@@ -29,6 +31,12 @@ inline constexpr const char* kStartTiming = "1";
 // A Background row whose Data is this word names no picture: the background lookup passes
 // over it.
 inline constexpr const char* kPrevious = "Previous";
+
+// A picture that a text or a build needs is not where the card script says; the build and
+// the script loader both stop with this.
+inline std::string PictureNotFound(const std::string& path) {
+    return "The picture '" + path + "' has not been found.";
+}
 
 // The player script that a build leaves in the program directory.
 inline constexpr const char* kPlayerScriptName = "script.txt";

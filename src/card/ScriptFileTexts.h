@@ -22,8 +22,4 @@ inline constexpr const char* kAlignCenter = "Center";
 // Style and shadow lines: only exactly "1" sets them.
 inline constexpr const char* kSet = "1";
 inline constexpr const char* kNotSet = "0";
-
-inline std::string PictureNotFound(const std::string& path) {
-    return "The picture '" + path + "' has not been found.";
-}
 } // namespace scripttext

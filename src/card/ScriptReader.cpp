@@ -1,5 +1,6 @@
 #include "ScriptReader.h"
 
+#include "CardTexts.h"
 #include "PlayerScript.h"
 #include "ScriptFileTexts.h"
 #include "ScriptLineReader.h"
@@ -78,7 +79,7 @@ private:
         const int background = script_.FindBackgroundAbove(row_);
         const std::string picture = background ? script_.Row(background).Cells[kColData] : "";
         if (!background || !services_.Files.Exists(picture))
-            return scripttext::PictureNotFound(picture);
+            return cardtext::PictureNotFound(picture);
         event.TextImage =
             services_.Renderer.Render(picture, event.Cells[kColData], *event.DataTexte);
         tempFiles_.push_back(programDir_ + playerscript::TextFile(row_));
