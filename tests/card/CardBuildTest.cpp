@@ -1,5 +1,6 @@
 #include "BuildFakes.h"
 #include "BuildTexts.h"
+#include "CardPackageText.h"
 #include "CardPackageFormat.h"
 #include "PlayerScript.h"
 
@@ -36,12 +37,6 @@ std::string GifOf(const TPicture& picture) {
     return Bytes(gif.SaveToMemory());
 }
 
-std::string Manifest(const std::vector<std::pair<std::string, size_t>>& entries) {
-    std::string m = "Fin du fichier executable\r\n";
-    for (const auto& [name, size] : entries) m += name + "\r\n" + std::to_string(size) + "\r\n";
-    return m + "Fin textes\r\n";
-}
-
 class CardBuild : public ::testing::Test {
 protected:
     BuildBench bench;
@@ -72,11 +67,11 @@ TEST_F(CardBuild, TheWorkedExampleByteForByte) {
     for (auto& p : reduced.Pixels) p |= 1;
     const std::string fond = GifOf(reduced);
     const std::string texte = Bytes(script.Row(3).TextImage->SaveToMemory());
-    const std::string expected = stub +
-                                 Manifest({{"fond2.gif", fond.size()}, {"Texte3.gif", texte.size()},
-                                           {"Wave4.wav", 17}, {"Midi6.mid", 9}, {"script.txt", 129}}) +
-                                 fond + texte + ReadText(wave) + ReadText(midi) + playerScript;
-    EXPECT_EQ(ReadText(bench.Output()), expected);
+    EXPECT_EQ(ReadText(bench.Output()), stub + PackageOf({{"fond2.gif", fond},
+                                                          {"Texte3.gif", texte},
+                                                          {"Wave4.wav", ReadText(wave)},
+                                                          {"Midi6.mid", ReadText(midi)},
+                                                          {"script.txt", playerScript}}));
     EXPECT_EQ(bench.Messages.Shown, std::vector<std::string>{"The card has been successfully created"});
     EXPECT_EQ(bench.Pictures.Reduced, std::vector<std::string>{picture}) << "a BMP is reduced, once";
 
@@ -95,7 +90,7 @@ TEST_F(CardBuild, StartUpOnlyCardAndItsProgress) {
     ASSERT_TRUE(bench.Build(script));
     const std::string playerScript = "0\r\n0\r\ns1: :1000,0,0\r\n";
     EXPECT_EQ(playerScript.size(), 21u);
-    EXPECT_EQ(ReadText(bench.Output()), stub + Manifest({{"script.txt", 21}}) + playerScript);
+    EXPECT_EQ(ReadText(bench.Output()), stub + PackageOf({{"script.txt", playerScript}}));
     // R = 3: 0, 10, 20, window opening (2 * 70 div 3 + 20), 90, the one packed file, 100.
     EXPECT_EQ(bench.Progress.Values, (std::vector<int>{0, 10, 20, 66, 90, 100, 100}));
     EXPECT_EQ(bench.Progress.Labels, (std::vector<std::string>{"\rInitializing...", "\rSaving Open Window ...\rTransition #1",
@@ -145,11 +140,14 @@ TEST_F(CardBuild, MediaEdgeCases) {
     Append(script, {"Sound effect", bell, "None", "None"});
     Append(script, {"Sound effect", bell, "None", "None"});
     ASSERT_TRUE(bench.Build(script));
-    const std::string card = ReadText(bench.Output());
-    const std::string manifest = Manifest({{"Wave10.wav", 0}, {"Wave11.wav", 4}, {"Wave12.wav", 4}, {"script.txt", 160}});
-    ASSERT_EQ(card.substr(stub.size(), manifest.size()), manifest) << "row numbers of two digits; two copies of one file";
-    EXPECT_EQ(card.substr(stub.size() + manifest.size(), 8), "dingding") << "an empty file adds no byte";
-    EXPECT_EQ(card.size(), stub.size() + manifest.size() + 0 + 4 + 4 + 160);
+    // Row numbers of two digits; an empty file adds no byte; two copies of one file.
+    std::string playerScript = "0\r\n0\r\ns1: :1000,0,0\r\n";
+    for (int i = 0; i < 8; ++i) playerScript += "Wait:1000\r\n";
+    playerScript += "Wave:Wave10.wav\r\nWave:Wave11.wav\r\nWave:Wave12.wav\r\n";
+    EXPECT_EQ(ReadText(bench.Output()), stub + PackageOf({{"Wave10.wav", ""},
+                                                          {"Wave11.wav", "ding"},
+                                                          {"Wave12.wav", "ding"},
+                                                          {"script.txt", playerScript}}));
 }
 
 TEST_F(CardBuild, MissingPictureStopsInTheSizePass) {
