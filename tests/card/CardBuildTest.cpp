@@ -1,7 +1,5 @@
 #include "BuildFakes.h"
-#include "BuildTexts.h"
 #include "CardPackageText.h"
-#include "CardPackageFormat.h"
 #include "PlayerScript.h"
 
 #include <gtest/gtest.h>
