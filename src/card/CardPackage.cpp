@@ -14,7 +14,10 @@ namespace {
 }
 
 std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    std::string quoted = "\"";
+    quoted += text;
+    quoted += '"';
+    return quoted;
 }
 
 // Hands out the manifest's lines one by one, insisting on printable ASCII and CR LF, so

@@ -3,9 +3,20 @@
 #include "Transitions.h"
 
 #include <charconv>
+#include <initializer_list>
+#include <string_view>
 #include <stdexcept>
 
 namespace playerscript {
+
+namespace {
+// A line made of its pieces.
+std::string Line(std::initializer_list<std::string_view> pieces) {
+    std::string line;
+    for (std::string_view piece : pieces) line += piece;
+    return line;
+}
+} // namespace
 
 std::string BackgroundFile(int row) { return "fond" + std::to_string(row) + ".gif"; }
 std::string TextFile(int row) { return "Texte" + std::to_string(row) + ".gif"; }
@@ -30,22 +41,22 @@ std::optional<std::string> EventLine(const CardEvent& event, int row, int32_t ca
 
     switch (*kind) {
     case EventKind::OpenWindow:
-        return "s" + std::to_string(transitions::Position(transitions::kWindowOpening, transition)) + ": :" +
-               duration + "," + std::to_string(cardWidth) + "," + std::to_string(cardHeight);
+        return Line({"s", std::to_string(transitions::Position(transitions::kWindowOpening, transition)), ": :",
+                     duration, ",", std::to_string(cardWidth), ",", std::to_string(cardHeight)});
     case EventKind::Pause:
-        return "Wait:" + duration;
+        return Line({"Wait:", duration});
     case EventKind::Music:
-        return "Midi:" + MusicFile(row);
+        return Line({"Midi:", MusicFile(row)});
     case EventKind::SoundEffect:
-        return "Wave:" + SoundFile(row);
+        return Line({"Wave:", SoundFile(row)});
     case EventKind::Background:
-        return "t" + fromOne(transitions::kPicture) + ":" + BackgroundFile(row) + ":" + duration;
+        return Line({"t", fromOne(transitions::kPicture), ":", BackgroundFile(row), ":", duration});
     case EventKind::RestoreBackground:
-        return "t" + fromOne(transitions::kPicture) + ":%:" + duration;
+        return Line({"t", fromOne(transitions::kPicture), ":%:", duration});
     case EventKind::Text:
         if (!event.DataTexte) throw std::logic_error("A text event without its placement");
-        return "a" + fromOne(transitions::kText) + ":" + TextFile(row) + ":" + duration + "," +
-               std::to_string(event.DataTexte->X) + "," + std::to_string(event.DataTexte->Y);
+        return Line({"a", fromOne(transitions::kText), ":", TextFile(row), ":", duration, ",",
+                     std::to_string(event.DataTexte->X), ",", std::to_string(event.DataTexte->Y)});
     }
     return std::nullopt;
 }
