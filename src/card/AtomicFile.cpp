@@ -38,13 +38,7 @@ TFileBeside::~TFileBeside() {
 }
 
 void TFileBeside::Write(const uint8_t* data, size_t count) {
-    while (count > 0) {
-        const ssize_t n = ::write(fd_, data, count);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) fileio::ThrowSystemError(errno);
-        data += n;
-        count -= size_t(n);
-    }
+    fileio::WriteAll(fd_, data, count);
 }
 
 void TFileBeside::MarkExecutable() {

@@ -42,6 +42,16 @@ void WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes) {
     file.Close();
 }
 
+void WriteAll(int fd, const uint8_t* data, size_t count) {
+    while (count > 0) {
+        const ssize_t n = ::write(fd, data, count);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ThrowSystemError(errno);
+        data += n;
+        count -= size_t(n);
+    }
+}
+
 void AppendFileTo(const std::string& path, TByteSink& out) {
     TFileSource in(path);
     std::vector<uint8_t> chunk(256 * 1024);
@@ -110,13 +120,7 @@ TFileSink::~TFileSink() {
 void TFileSink::Write(const uint8_t* data, size_t count) {
     if (count >= buffer_.size()) { // large runs go straight through
         Flush();
-        while (count > 0) {
-            const ssize_t n = ::write(fd_, data, count);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) fileio::ThrowSystemError(errno);
-            data += n;
-            count -= size_t(n);
-        }
+        fileio::WriteAll(fd_, data, count);
         return;
     }
     if (used_ + count > buffer_.size()) Flush();
@@ -125,13 +129,7 @@ void TFileSink::Write(const uint8_t* data, size_t count) {
 }
 
 void TFileSink::Flush() {
-    size_t done = 0;
-    while (done < used_) {
-        const ssize_t n = ::write(fd_, buffer_.data() + done, used_ - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) fileio::ThrowSystemError(errno);
-        done += size_t(n);
-    }
+    fileio::WriteAll(fd_, buffer_.data(), used_);
     used_ = 0;
 }
 

@@ -33,6 +33,8 @@ void WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes);
 
 class TByteSink;
 namespace fileio {
+// Writes every byte to the open file `fd`, however many calls that takes.
+void WriteAll(int fd, const uint8_t* data, size_t count);
 // Appends the whole file at `path` to `out`, through a fixed buffer.
 void AppendFileTo(const std::string& path, TByteSink& out);
 } // namespace fileio
