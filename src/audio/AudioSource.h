@@ -6,7 +6,7 @@
 #include <cstddef>
 
 class AudioSource {
-public:
+  public:
     virtual ~AudioSource() = default;
     // Writes the next `frames` stereo frames into `out` (interleaved left, right; nominal range
     // -1 to 1), overwriting what is there. Returns how many frames it wrote: fewer than asked
