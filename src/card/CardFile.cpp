@@ -8,13 +8,15 @@
 #include <unistd.h>
 #include <utility>
 
-TCardFile::TCardFile(const std::string& path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) fileio::ThrowSystemError(errno);
+TCardFile::TCardFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
     struct stat info {};
-    if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        ::close(fd_);
+    // A folder opens, but is no card.
+    const int error = fd_ < 0                    ? errno
+                      : ::fstat(fd_, &info) != 0 ? errno
+                      : S_ISDIR(info.st_mode)    ? EISDIR
+                                                 : 0;
+    if (error != 0) {
+        if (fd_ >= 0) ::close(fd_);
         fileio::ThrowSystemError(error);
     }
     size_ = uint64_t(info.st_size);

@@ -206,8 +206,9 @@ void Opening(const Frame& f, TEffect effect, int64_t elapsed, int64_t duration) 
     if (effect != TEffect::OpenSlideRight) edge.Height = Share(h, elapsed, duration);
     if (effect == TEffect::OpenZoom) edge.X = (w - edge.Width) / 2, edge.Y = (h - edge.Height) / 2;
     if (edge.Empty()) return;
-    const int32_t across = std::min(kEdgeWidth, edge.Height),
-                  down = std::min(kEdgeWidth, edge.Width);
+    // Thicker on large windows, so that it reads the same on any screen.
+    const int32_t thickness = std::max(kEdgeWidth, std::max(w, h) / kEdgeWidthDivisor);
+    const int32_t across = std::min(thickness, edge.Height), down = std::min(thickness, edge.Width);
     f.Fill({edge.X, edge.Y, edge.Width, across}, kEdgeGrey);
     f.Fill({edge.X, edge.Y + edge.Height - across, edge.Width, across}, kEdgeGrey);
     f.Fill({edge.X, edge.Y, down, edge.Height}, kEdgeGrey);

@@ -27,5 +27,7 @@ inline constexpr uint8_t kEdgeGrey = 0xD0;
 inline constexpr int32_t kBlindSlats = 12;
 inline constexpr int32_t kMosaicTilesAlong = 32;
 inline constexpr int32_t kMinBand = 4;
+// The window's edge: 2 pixels wide, or a 480th of the window's longer side.
 inline constexpr int32_t kEdgeWidth = 2;
+inline constexpr int32_t kEdgeWidthDivisor = 480;
 } // namespace transitiondraw
