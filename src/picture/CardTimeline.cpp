@@ -67,13 +67,10 @@ public:
     std::pair<int64_t, std::string_view> Transition() const {
         const size_t colon = line_.find(':');
         if (colon == std::string_view::npos) Fail("no ':' after the transition number");
-        int64_t value = 0;
-        const std::string_view digits = line_.substr(1, colon - 1);
-        const auto [stop, error] =
-            std::from_chars(digits.data(), digits.data() + digits.size(), value);
         // Any number is a transition, known or not; only what is no number is refused.
-        if (digits.empty() || error != std::errc() || stop != digits.data() + digits.size())
-            Fail("the transition is not a whole number");
+        const int64_t value =
+            Number(line_.substr(1, colon - 1), "the transition",
+                   std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max());
         return {value, line_.substr(colon + 1)};
     }
 
