@@ -164,7 +164,6 @@ void Zoom(const Frame& f, int64_t elapsed, int64_t duration) {
     std::vector<size_t> sourceOffsets(size_t(std::max(zw, 0)));
     for (int32_t i = 0; i < zw; ++i)
         sourceOffsets[i] = size_t(Nearest(i, w, zw)) * kRgbBytes;
-    int32_t previousSource = -1;
     for (int32_t y = 0; y < h; ++y) {
         if (y < top || y >= top + zh || zw == 0) {
             f.Row(f.before, y, y);
@@ -172,13 +171,7 @@ void Zoom(const Frame& f, int64_t elapsed, int64_t duration) {
         }
         f.Copy(f.before, 0, y, 0, y, left);
         f.Copy(f.before, left + zw, y, left + zw, y, w - left - zw);
-        const int32_t source = Nearest(y - top, h, zh);
-        if (source == previousSource) { // an enlarged row repeats the one above it
-            f.Copy(f.out, left, y - 1, left, y, zw);
-            continue;
-        }
-        previousSource = source;
-        const uint8_t* from = f.after.Pixel(f.area.X, f.area.Y + source);
+        const uint8_t* from = f.after.Pixel(f.area.X, f.area.Y + Nearest(y - top, h, zh));
         uint8_t* to = f.out.Pixel(f.area.X + left, f.area.Y + y);
         for (int32_t i = 0; i < zw; ++i, to += kRgbBytes) {
             const uint8_t* p = from + sourceOffsets[i];
