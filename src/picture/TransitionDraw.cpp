@@ -161,9 +161,22 @@ void Zoom(const Frame& f, int64_t elapsed, int64_t duration) {
     const int32_t w = f.area.Width, h = f.area.Height;
     const int32_t zw = Share(w, elapsed, duration), zh = Share(h, elapsed, duration);
     const int32_t left = (w - zw) / 2, top = (h - zh) / 2;
-    std::vector<size_t> sourceOffsets(size_t(std::max(zw, 0)));
-    for (int32_t i = 0; i < zw; ++i)
-        sourceOffsets[i] = size_t(Nearest(i, w, zw)) * kRgbBytes;
+    // The column of the new picture that each column of the shrunk one shows. Near full size
+    // most columns continue their left neighbour's: such runs go in one copy each. Smaller,
+    // the runs are short and the columns are copied one by one.
+    struct Run {
+        size_t to, from, count; // in bytes
+    };
+    std::vector<Run> runs;
+    std::vector<size_t> columns(size_t(std::max(zw, 0)));
+    for (int32_t i = 0; i < zw; ++i) {
+        columns[i] = size_t(Nearest(i, w, zw)) * kRgbBytes;
+        if (!runs.empty() && runs.back().from + runs.back().count == columns[i])
+            runs.back().count += kRgbBytes;
+        else
+            runs.push_back({size_t(i) * kRgbBytes, columns[i], kRgbBytes});
+    }
+    const bool byRuns = runs.size() * 4 <= size_t(zw);
     for (int32_t y = 0; y < h; ++y) {
         if (y < top || y >= top + zh || zw == 0) {
             f.Row(f.before, y, y);
@@ -173,9 +186,15 @@ void Zoom(const Frame& f, int64_t elapsed, int64_t duration) {
         f.Copy(f.before, left + zw, y, left + zw, y, w - left - zw);
         const uint8_t* from = f.after.Pixel(f.area.X, f.area.Y + Nearest(y - top, h, zh));
         uint8_t* to = f.out.Pixel(f.area.X + left, f.area.Y + y);
-        for (int32_t i = 0; i < zw; ++i, to += kRgbBytes) {
-            const uint8_t* p = from + sourceOffsets[i];
+        if (byRuns) {
+            for (const Run& run : runs)
+                std::memcpy(to + run.to, from + run.from, run.count);
+            continue;
+        }
+        for (const size_t column : columns) {
+            const uint8_t* p = from + column;
             to[0] = p[0], to[1] = p[1], to[2] = p[2];
+            to += kRgbBytes;
         }
     }
 }
