@@ -124,7 +124,8 @@ TCardPackage::TCardPackage(std::vector<uint8_t> card, uint64_t packageOffset)
     Check(packageOffset);
 }
 
-TCardPackage::TCardPackage(TCardFile card, uint64_t packageOffset) : file_(std::move(card)) {
+TCardPackage::TCardPackage(TCardFile card, uint64_t packageOffset)
+    : file_(std::make_shared<const TCardFile>(std::move(card))) {
     Check(packageOffset);
 }
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 #include <map>
-#include <optional>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -56,8 +56,8 @@ private:
     void ReadAt(uint64_t offset, std::span<uint8_t> into) const;
     void CheckInside(const TPackedFile& file) const;
 
-    std::vector<uint8_t> card_;     // a card held in memory whole,
-    std::optional<TCardFile> file_; // or one read where its parts lie
+    std::vector<uint8_t> card_;             // a card held in memory whole,
+    std::shared_ptr<const TCardFile> file_; // or one read where its parts lie (shared by copies)
     std::vector<TPackedFile> files_;
     mutable std::map<std::pair<uint64_t, uint64_t>, std::vector<uint8_t>> read_; // for Contents
 };
