@@ -9,6 +9,8 @@ packages=(
     libfluidsynth-dev fluidsynth timgm6mb-soundfont
     xvfb xauth
     libgif-dev          # test-only peer decoder/encoder, never linked into the product
+    libpng-dev          # test-only peer decoder of the frames the player writes
+    zlib1g-dev          # linked into the card player whole (libz.a), for its PNG frames
     clang libclang-rt-14-dev
 )
 

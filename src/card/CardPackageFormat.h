@@ -10,6 +10,7 @@
 // The name of the last packed file, the player script, is cardtext::kPlayerScriptName.
 #include "CardTexts.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace cardpackage {
@@ -19,6 +20,9 @@ inline constexpr const char* kEndMarker = "Fin textes";
 inline constexpr const char* kLineEnd = "\r\n";
 // Sizes are 32-bit signed byte counts: no packed file reaches 2 GiB.
 inline constexpr uint64_t kMaxFileSize = 2147483647;
+// Manifest lines are at most this long: names are plain file names, which no file system
+// takes longer, and the markers and sizes are shorter.
+inline constexpr size_t kMaxLineLength = 255;
 // The player stub in the program directory, and the manifest while a build writes it.
 inline constexpr const char* kStubName = "model.ex_";
 inline constexpr const char* kManifestName = "temp.txt";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -19,3 +20,8 @@ public:
 // start exactly there. Throws EElfImageError if `file` is not an ELF program of this machine
 // or is shorter than its headers say.
 uint64_t ElfImageEnd(std::span<const uint8_t> file);
+
+// Fills `into` with the bytes of the file that start at `offset`.
+using TReadAt = std::function<void(uint64_t offset, std::span<uint8_t> into)>;
+// The same, reading only the headers of a file of `fileSize` bytes.
+uint64_t ElfImageEnd(uint64_t fileSize, const TReadAt& readAt);

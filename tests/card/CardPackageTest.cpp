@@ -69,10 +69,23 @@ TEST(CardPackage, SmallestCardsHoldOnlyThePlayerScript) {
     EXPECT_EQ(empty.PlayerScript(), "");
 }
 
-TEST(CardPackage, LoadsACardFileFromDisk) {
+TEST(CardPackage, LoadsACardFileFromDiskReadingEachFileWhereItLies) {
     const std::string path = testing::TempDir() + "card_package_test.card";
-    fileio::WriteFileBytes(path, Bytes(kStub + PackageOf({{"script.txt", kScript}})));
+    // A manifest longer than one block of reading.
+    std::vector<PackedText> files;
+    for (int i = 0; i < 400; ++i) files.push_back({"Wave" + std::to_string(i) + ".wav", "RIFF"});
+    files.push_back({"script.txt", kScript});
+    const std::string package = PackageOf(files);
+    fileio::WriteFileBytes(path, Bytes(kStub + package));
     const TCardPackage card = TCardPackage::Load(path, kStub.size());
+    EXPECT_EQ(card.Files(), Read(package).Files());
+    for (const TPackedFile& file : card.Files()) {
+        const std::string expected = file.Name == "script.txt" ? kScript : "RIFF";
+        EXPECT_EQ(Text(card.Contents(file)), expected);
+        EXPECT_EQ(Text(card.Read(file)), expected);
+        EXPECT_EQ(card.Find(file.Name), &file);
+    }
+    EXPECT_EQ(card.Find("Wave400.wav"), nullptr);
     EXPECT_EQ(card.PlayerScript(), kScript);
     std::filesystem::remove(path);
     EXPECT_THROW(TCardPackage::Load(path, kStub.size()), EInOutError);
@@ -96,7 +109,7 @@ TEST(CardPackage, IsFoundOnlyAtTheStubsEnd) {
 struct Broken {
     const char* what;
     std::string package;
-    const char* message; // a part of the error's text
+    std::string message; // a part of the error's text
 };
 
 void ExpectErrors(const std::vector<Broken>& cases) {
@@ -104,6 +117,7 @@ void ExpectErrors(const std::vector<Broken>& cases) {
         SCOPED_TRACE(c.what);
         const std::string message = ErrorOf(c.package);
         EXPECT_NE(message.find(c.message), std::string::npos) << message;
+        EXPECT_LT(message.size(), 200u) << "a message a person can read";
     }
 }
 
@@ -129,6 +143,10 @@ TEST(CardPackage, RejectsWrongMarkersAndLineEnds) {
          "without its end marker"},
         {"binary junk in a name", CrLfLines({kMarker, "fond\x01.gif", "0", "Fin textes"}),
          "manifest line 2: byte 0x01, which is not printable text"},
+        {"a name of megabytes, cut short",
+         CrLfLines({kMarker, std::string(3'000'000, 'n'), "0", "script.txt", "0", "Fin textes"}),
+         "Card package: manifest line 2: a line longer than 255 bytes, \"" + std::string(40, 'n') +
+             "...\""},
     });
 }
 

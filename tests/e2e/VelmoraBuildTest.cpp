@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <filesystem>
 #include <fstream>
 #include <stdlib.h>
@@ -136,6 +138,50 @@ TEST_F(VelmoraBuild, ProgressAndStops) {
     EXPECT_EQ(missing.ExitStatus, 1);
     EXPECT_EQ(missing.Err, "File not found\n");
     EXPECT_EQ(RunProgram(Program() / "velmora-build", {"only-a-script.vlm"}, dir_).ExitStatus, 2);
+}
+
+// The sample card's frames rendered by its own player, against its pictures decoded by giflib
+// and laid out by hand; the PNG frames read by Qt.
+TEST_F(VelmoraBuild, TheSampleCardRendersItsPicturesPixelForPixel) {
+    const fs::path card = dir_ / "birthday", frames = dir_ / "frames";
+    ASSERT_EQ(Build(kSample / "birthday.vlm", card).ExitStatus, 0);
+    const ProgramRun run = RunProgram(card, {"--render", frames.string(), "--fps", "10"}, dir_);
+    ASSERT_EQ(run.ExitStatus, 0) << run.Err;
+    EXPECT_EQ(run.Out, "91 frames written to " + frames.string() + "\n"); // 0 to 9000 ms
+
+    const TCardPackage package = TCardPackage::Load(card, fs::file_size(Program() / "model.ex_"));
+    const auto decode = [&](const char* name) {
+        const std::span<const uint8_t> gif = package.Contents(*package.Find(name));
+        return giftest::DecodeWithGiflib({gif.begin(), gif.end()});
+    };
+    const giftest::PeerImage sky = decode("fond2.gif"), text = decode("Texte3.gif");
+    ASSERT_EQ(sky.width, 320);
+    ASSERT_EQ(sky.height, 200);
+    // The sky, with the text image at (40, 25) when `withText`.
+    const auto expected = [&](bool withText) {
+        QImage image(320, 200, QImage::Format_RGB888);
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 320; ++x) {
+                const bool onText =
+                    withText && x >= 40 && x < 40 + text.width && y >= 25 && y < 25 + text.height;
+                const TColorRGB c =
+                    onText ? text.colors[text.pixels[size_t((y - 25) * text.width + x - 40)]]
+                           : sky.colors[sky.pixels[size_t(y * 320 + x)]];
+                image.setPixel(x, y, qRgb(c.Red, c.Green, c.Blue));
+            }
+        return image;
+    };
+    const auto frame = [&](const char* name) {
+        return QImage(QString::fromStdString((frames / name).string()))
+            .convertToFormat(QImage::Format_RGB888);
+    };
+    // 6000 ms: the text has landed and the card waits; 9000 ms, after the last line: the
+    // background restored, the text cleared.
+    EXPECT_EQ(frame("frame000060.png"), expected(true));
+    EXPECT_EQ(frame("frame000090.png"), expected(false));
+    QImage black(320, 200, QImage::Format_RGB888);
+    black.fill(Qt::black);
+    EXPECT_EQ(frame("frame000000.png"), black);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -19,6 +20,7 @@ extern char** environ;
 struct ProgramRun {
     int ExitStatus = -1;
     std::string Out, Err;
+    long PeakMemoryKb = -1; // the program's largest resident size
 };
 
 inline std::string ReadWholeFile(const std::filesystem::path& path) {
@@ -46,9 +48,11 @@ inline ProgramRun RunProgram(const std::filesystem::path& program, std::vector<s
         return run;
     }
     int status = 0;
-    EXPECT_EQ(::waitpid(pid, &status, 0), pid);
+    rusage usage{};
+    EXPECT_EQ(::wait4(pid, &status, 0, &usage), pid);
     EXPECT_TRUE(WIFEXITED(status)) << program << " did not exit normally: " << status;
     run.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.PeakMemoryKb = usage.ru_maxrss;
     run.Out = ReadWholeFile(out);
     run.Err = ReadWholeFile(err);
     return run;

@@ -1,0 +1,11 @@
+// Frames written as PNG files: 8-bit RGB, compressed with zlib, readable by any viewer.
+#pragma once
+
+#include "RgbImage.h"
+
+#include <string>
+#include <vector>
+
+std::vector<uint8_t> PngBytes(const TRgbImage& image);
+// Creates or replaces the file; EInOutError when it cannot be written.
+void WritePng(const std::string& path, const TRgbImage& image);

@@ -1,0 +1,43 @@
+// The card's frames from its package, without a window: the pictures it names decoded from
+// where they lie in the card, and the frames written as PNG files for tests and for people.
+#pragma once
+
+#include "CardPackage.h"
+#include "CardTimeline.h"
+#include "Compositor.h"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+// A frame that cannot be written; the card itself may be sound.
+class EFrameOutputError : public std::runtime_error {
+public:
+    explicit EFrameOutputError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// The pictures of a package, decoded when asked for. A picture that cannot be decoded raises
+// ECardPackageError naming it.
+class TPackedPictures final : public TPictureSource {
+public:
+    explicit TPackedPictures(const TCardPackage& package) : package_(package) {}
+    std::shared_ptr<const TRgbImage> Picture(const std::string& name) override;
+
+private:
+    const TCardPackage& package_;
+};
+
+// The package's player script as a timeline, after checking that the card holds every file
+// it names; EPlayerScriptError otherwise.
+TCardTimeline ReadTimeline(const TCardPackage& package);
+
+struct TRenderOptions {
+    std::string Folder;
+    int FramesPerSecond = 25;
+    std::optional<int64_t> Until; // ms; the end of the card's last line when not given
+};
+
+// Writes frame000000.png, frame000001.png ... into the folder (made if missing): frame i shows
+// the card at i * 1000 / FramesPerSecond ms, rounded down, for every such moment before
+// Until, and one last frame shows the card at Until. Returns the number of frames.
+int64_t RenderFrames(const TCardPackage& package, const TRenderOptions& options);
