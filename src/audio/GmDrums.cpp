@@ -46,13 +46,14 @@ Patch NoiseOnly(Filter kind, float hz, float q, float seconds) {
     return p;
 }
 
-// Hi-hats and cymbals: the metal cluster at `hz` high-passed at `cutoff`, with noise.
-Patch Cymbal(float hz, float cutoff, float noise, float seconds) {
+// Hi-hats and cymbals: the metal cluster at `hz` and noise, in a wide band from about `low`
+// up, falling off again above twice that: real cymbals have little above 15 kHz.
+Patch Cymbal(float hz, float low, float noise, float seconds) {
     Patch p;
     p.Kind = Tone::Metal;
     p.FixedHz = hz;
-    p.FilterKind = Filter::HighPass, p.CutoffHz = cutoff, p.KeyTrack = 0, p.Q = 0.9f;
-    AddNoise(p, noise, Filter::HighPass, cutoff * 1.2f, 0.7f, seconds);
+    p.FilterKind = Filter::BandPass, p.CutoffHz = low * 1.4f, p.KeyTrack = 0, p.Q = 0.6f;
+    AddNoise(p, noise, Filter::BandPass, low * 1.4f, 0.6f, seconds);
     p.Amp = {0.001f, seconds, 0, 0, seconds};
     return p;
 }
@@ -132,7 +133,7 @@ Patch Key(int key) {
     case 48: // hi-mid tom
         return Panned(Tom(145), 0.15f);
     case 49: // crash cymbal 1
-        return Panned(Cymbal(330, 4500, 0.7f, 2.0f), -0.3f);
+        return Panned(Cymbal(330, 4500, 0.7f, 3.0f), -0.3f);
     case 50: // high tom
         return Panned(Tom(170), 0.3f);
     case 51: // ride cymbal 1
@@ -160,7 +161,7 @@ Patch Key(int key) {
         return Panned(p, 0.2f);
     }
     case 57: // crash cymbal 2
-        return Panned(Cymbal(360, 5000, 0.7f, 2.4f), 0.3f);
+        return Panned(Cymbal(360, 5000, 0.7f, 3.2f), 0.3f);
     case 58: { // vibraslap
         Patch p = NoiseOnly(Filter::BandPass, 3000, 3.0f, 1.0f);
         p.Tremolo = 1.0f, p.LfoHz = 30, p.LfoDelay = 0;
@@ -230,9 +231,9 @@ Patch Key(int key) {
 
 // Each drum's level in dB, balanced like the programs' (see GmPrograms.cpp), key 35 first.
 constexpr float kDrumLevelDb[kLastKey - kFirstKey + 1] = {
-    6.5,  6,    5.5,   6.5, 22.5, 6.5,  4,    6,  4,   6,   3.5, -3.5, 2.5, 2.5, 0,    2,
-    -7.5, 1.5,  -13.5, 9,   1,    -2.5, -1.5, 15, -8,  0.5, 3.5, 2,    3,   5,   3,    5,
-    -3,   -1.5, 10,    6.5, 6.5,  -1.5, 26.5, 16, 5.5, 5.5, 7,   8.5,  3.5, -3,  -9.5,
+    6.5,  6,    5.5,   6.5, 22.5, 6,    4,  6.5, 4,    6,   3.5, -3.5, 2.5, 2.5, -1,   2,
+    -8.5, 1.5,  -13.5, 9,   1,    -3,   -2, 16,  -8.5, 0.5, 3.5, 2,    3,   5,   3,    5,
+    -3,   -1.5, 10,    6.5, 6.5,  -1.5, 27, 16,  5.5,  5.5, 6.5, 8.5,  3.5, -3,  -9.5,
 };
 
 } // namespace

@@ -303,8 +303,8 @@ Patch Bass(int i) {
                   {0.002f, 1.2f, 0.6f, 0, 0.07f});
         p.EnvOctaves = 3.5f, p.FilterEnv = {0.001f, 0.3f, 0, 0, 0.1f}, p.KeyTrack = 0.6f;
         break;
-    case 7: // synth bass 2: pulse with a square an octave down
-        p = Waves(Wave::Pulse, Wave::Square, 0.7f, 0, Filter::LowPass, 350, 2.0f,
+    case 7: // synth bass 2: pulse with a sine an octave down
+        p = Waves(Wave::Pulse, Wave::Sine, 0.9f, 0, Filter::LowPass, 350, 2.0f,
                   {0.002f, 1.5f, 0.5f, 0, 0.07f});
         p.Osc2Semitones = -12, p.PulseWidth = 0.3f;
         p.EnvOctaves = 2.5f, p.FilterEnv = {0.001f, 0.5f, 0.1f, 0, 0.1f}, p.KeyTrack = 0.6f;
@@ -592,9 +592,9 @@ Patch SynthEffect(int i) {
                Op(2, 1.0f, {0.001f, 0.8f, 0.3f, 0, 0}));
         p.Tremolo = 0.5f, p.LfoHz = 3.0f, p.LfoDelay = 0;
         break;
-    case 7: // science fiction: fast deep vibrato through a resonant filter
-        p = Fm(FmAlgo::Stack2, {0.1f, 0, 1, 0, 1.5f}, Op(1, 1),
-               Op(0.5f, 2.5f, {0.5f, 1.0f, 0.5f, 0, 0}));
+    case 7: // science fiction: a three-operator stack with fast, deep vibrato
+        p = Fm(FmAlgo::Stack3, {0.1f, 0, 1, 0, 1.5f}, Op(1, 1),
+               Op(0.5f, 2.5f, {0.5f, 1.0f, 0.5f, 0, 0}), Op(3.5f, 1.2f, {0.8f, 2.0f, 0.3f, 0, 0}));
         Vibrato(p, 60, 7.0f, 0);
         break;
     }
@@ -652,9 +652,10 @@ Patch Ethnic(int i) {
 Patch Percussive(int i) {
     Patch p;
     switch (i) {
-    case 0: // tinkle bell
-        p = Fm(FmAlgo::Stack2, {0.001f, 1.2f, 0, 0, 0.4f}, Op(1, 1),
-               Op(7.1f, 1.5f, {0.001f, 0.4f, 0, 0, 0}));
+    case 0: // tinkle bell: three inharmonic modulators on one carrier, the highest dying first
+        p = Fm(FmAlgo::Branch, {0.001f, 1.2f, 0, 0, 0.4f}, Op(1, 1),
+               Op(7.1f, 1.2f, {0.001f, 0.4f, 0, 0, 0}), Op(3.53f, 0.6f, {0.001f, 0.8f, 0, 0, 0}),
+               Op(11.2f, 0.8f, {0.001f, 0.1f, 0, 0, 0}));
         break;
     case 1: // agogo
         p = Fm(FmAlgo::Stack2, {0.001f, 0.6f, 0, 0, 0.2f}, Op(1, 1),
@@ -751,15 +752,14 @@ constexpr FamilyMaker kFamilies[16] = {Piano,       ChromaticPercussion,
 // widely used General MIDI soundfont rendering, within 8 dB of the median so that no program
 // sits far above or below the others.
 constexpr float kProgramLevelDb[128] = {
-    -2,   -2,   -1,   -1.5, -2,    0.5,  3,    -3.5, -1,    -4.5, 1.5,  4,    -0.5, -1.5, -0.5,
-    6,    -8.5, -6.5, -0.5, -10.5, -6,   -8,   2,    -9.5,  7,    5,    8,    6.5,  12,   -0.5,
-    8,    2.5,  7.5,  10,   9,     0.5,  10,   2.5,  -12.5, -8,   -0.5, 0.5,  2,    1.5,  0.5,
-    12.5, 8.5,  -3,   4,    -3.5,  -1,   -4.5, 6,    0,     3.5,  11.5, -3,   -2.5, -1,   4.5,
-    2.5,  -9,   -2.5, 1,    -0.5,  -3.5, -0.5, -5,   1.5,   1.5,  2,    -6.5, -1,   -2.5, -0.5,
-    -3.5, -5.5, -1.5, 2,    2,     -7,   3,    0.5,  -6.5,  1,    10.5, -2.5, -3,   4,    -3.5,
-    -8,   4,    -0.5, -6,   3,     -9.5, 1,    0.5,  -1.5,  2.5,  -2.5, -9,   0.5,  0,    5,
-    9.5,  6.5,  3,    3,    4,     -1,   5.5,  2.5,  -0.5,  -0.5, 5,    5.5,  0,    5.5,  8,
-    22,   3.5,  25,   4.5,  -8.5,  10.5, 3.5,  9,
+    -2,   -2,   -1,   -1.5,  -2,   0.5,  3,     -3.5, -1,   -4.5, 1.5,  4,    -0.5, -1.5, -0.5, 6,
+    -8.5, -6.5, -0.5, -10.5, -6,   -8,   2,     -10,  7,    5,    8,    6.5,  12,   -0.5, 7.5,  2.5,
+    7.5,  10,   9,    0.5,   9.5,  2.5,  -12.5, -7.5, -0.5, 0.5,  2,    1.5,  0.5,  12.5, 8.5,  -3,
+    4,    -3.5, -1,   -4.5,  6,    0,    3.5,   11.5, -3,   -2.5, -1,   4.5,  2.5,  -9,   -3,   1,
+    -0.5, -3.5, -0.5, -5,    1.5,  1.5,  2,     -6.5, -1,   -2.5, -0.5, -3.5, -5.5, -1.5, 2,    2,
+    -7,   3,    0.5,  -6.5,  1,    10,   -2.5,  -3.5, 4,    -4,   -8,   4,    -0.5, -6,   3.5,  -10,
+    1.5,  0.5,  -2,   2.5,   -2.5, -9.5, 0.5,   -1.5, 5,    9,    6.5,  3,    3,    4,    -1,   5,
+    2,    -0.5, -0.5, 5,     5.5,  0,    5.5,   7.5,  22,   3.5,  25,   4.5,  -8.5, 10.5, 3.5,  9,
 };
 
 } // namespace

@@ -255,6 +255,7 @@ void Voice::Start(const Patch& patch, const ChannelMix& mix, int channel, int ke
     noiseFilter_.Set(patch.NoiseHz * std::pow(hz_ / kMiddleCHz, patch.NoiseKeyTrack), patch.NoiseQ,
                      rate_);
     noiseFilter2_ = noiseFilter_;
+    stringSeconds_ = patch.PluckSeconds * decayScale;
     if (patch.Kind == Tone::Pluck) {
         // A string cannot be longer than its delay line: very low notes sound an octave up.
         float period = rate_ / hz_;
@@ -294,9 +295,10 @@ void Voice::Control() {
         float tuneHz = hz;
         while (period > 4000.0f)
             period *= 0.5f, tuneHz *= 2.0f;
-        const float octavesUp = std::log2(hz_ / kMiddleCHz);
-        string_.Tune(period, p.PluckSeconds * std::exp2(-p.KeyDecay * octavesUp), tuneHz,
-                     p.PluckBright);
+        string_.Tune(period, stringSeconds_, tuneHz, p.PluckBright);
+        // A held string that has rung down 80 dB ends its note, before its samples decay
+        // into denormal numbers that slow the processor down.
+        if (seconds_ > 1.35f * stringSeconds_) amp_.Kill();
         break;
     }
     case Tone::Metal:

@@ -72,7 +72,7 @@ class Voice {
     int channel_ = -1, key_ = -1;
     bool active_ = false, killed_ = false;
     float gain_ = 0; // patch gain times velocity
-    float hz_ = 0, bright_ = 1;
+    float hz_ = 0, bright_ = 1, stringSeconds_ = 0;
     int countdown_ = 0;
     float seconds_ = 0; // since the start, at control steps
 
