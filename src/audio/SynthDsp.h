@@ -1,10 +1,9 @@
-// The synthesizer's small signal-processing parts: noise, sine lookup, band-limited
+// The synthesizer's small signal-processing parts: noise, a fast sine, band-limited
 // oscillators, the state-variable filter and envelopes. Envelopes run at the control rate
 // (one step every kControlFrames samples) and the voice ramps linearly between steps.
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -27,8 +26,8 @@ class Noise {
     uint32_t state_;
 };
 
-// sin(2 pi x) for x in cycles, |x| below 2^22, within 1e-7: x brought into [-0.5, 0.5], folded
-// into [-0.25, 0.25] and an odd polynomial. Branch-free, so loops over blocks vectorize.
+// sin(2 pi x) for x in cycles, |x| below 2^22, within about 1e-7: x brought into [-0.5, 0.5],
+// folded into [-0.25, 0.25] and an odd polynomial. Branch-free, so loops over blocks vectorize.
 inline float SinCycles(float x) {
     constexpr float kRound = 12582912.0f; // 1.5 * 2^23: adding and taking it away rounds
     x -= (x + kRound) - kRound;

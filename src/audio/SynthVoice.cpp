@@ -79,11 +79,11 @@ constexpr float kInvTwoPi = 0.159154943f;
 // A linear ramp over a block, read from and written back to the voice's state, with local
 // copies in between so that the compiler sees no aliasing and vectorizes the loops.
 struct Ramp {
-    Ramp(float& level, float delta) : state(level), start(level), delta(delta) {}
-    float At(int i) const { return start + float(i) * delta; }
-    void Advance(int count) { state = start + float(count) * delta; }
-    float& state;
-    const float start, delta;
+    Ramp(float& level, float delta) : State(level), Start(level), Delta(delta) {}
+    float At(int i) const { return Start + float(i) * Delta; }
+    void Advance(int count) { State = Start + float(count) * Delta; }
+    float& State;
+    const float Start, Delta;
 };
 
 // One FM operator over a block: the sine of its phase plus `modulation` (radians, or none),
@@ -229,6 +229,7 @@ void Voice::Start(const Patch& patch, const ChannelMix& mix, int channel, int ke
         // Modulators scale with velocity (soft notes are mellower); heard operators do not.
         opBase_[k] = patch.Ops[k].Level * (Heard(patch.Algo, k) ? 1.0f : bright_);
         opLevel_[k] = dOpLevel_[k] = 0;
+        opRatio_[k] = patch.Ops[k].Ratio * std::exp2(patch.Ops[k].Detune / 1200.0f);
     }
     countdown_ = 0;
     seconds_ = 0;
@@ -266,6 +267,11 @@ void Voice::Start(const Patch& patch, const ChannelMix& mix, int channel, int ke
 }
 
 void Voice::Control() {
+    // The last period ramped the envelope's end down to zero: the note is over.
+    if (amp_.Done()) {
+        active_ = false;
+        return;
+    }
     const Patch& p = *patch_;
     const float period = kControlFrames / rate_;
     seconds_ += period;
@@ -281,7 +287,7 @@ void Voice::Control() {
     switch (p.Kind) {
     case Tone::Fm:
         for (int k = 0; k < 4; ++k) {
-            step_[k] = PhaseStep(hz * p.Ops[k].Ratio * std::exp2(p.Ops[k].Detune / 1200.0f), rate_);
+            step_[k] = PhaseStep(hz * opRatio_[k], rate_);
             dOpLevel_[k] = (opBase_[k] * opEnv_[k].Step() - opLevel_[k]) / kControlFrames;
         }
         break;
@@ -315,12 +321,7 @@ void Voice::Control() {
     }
     if (p.NoiseLevel > 0) dNoise_ = (p.NoiseLevel * noiseEnv_.Step() - noise_) / kControlFrames;
 
-    const float wasLevel = amp_.Level();
     const float level = amp_.Step() * (1.0f - p.Tremolo * (0.5f + 0.5f * lfo));
-    if (amp_.Done() && wasLevel == 0.0f) {
-        active_ = false;
-        return;
-    }
     const float pan = std::clamp(mix_->Pan + p.Pan, -1.0f, 1.0f);
     const float angle = (pan + 1.0f) * (std::numbers::pi_v<float> / 4.0f);
     const float g = level * gain_ * mix_->Gain;

@@ -84,7 +84,7 @@ class Voice {
     float left_ = 0, right_ = 0, send_ = 0, dLeft_ = 0, dRight_ = 0, dSend_ = 0;
     float noise_ = 0, dNoise_ = 0;
     float opLevel_[4] = {}, dOpLevel_[4] = {};
-    float opBase_[4] = {};
+    float opBase_[4] = {}, opRatio_[4] = {};
 
     uint32_t phase_[6] = {}, step_[6] = {}; // operators, or the metal cluster's squares
     float fbLast_ = 0, fbPrev_ = 0;
