@@ -117,6 +117,11 @@ struct ControllerCase {
     std::function<void(const std::vector<float>&)> Check;
 };
 
+// Sets registered parameter `number` of channel 0 to `value` through data entry.
+Track& Registered(Track& t, int number, int value) {
+    return t.Control(0, 0, 101, 0).Control(0, 0, 100, number).Control(0, 0, 6, value);
+}
+
 double RmsDb(const std::vector<float>& audio, int channel, double from, double to) {
     return Db(Rms(Channel(audio, channel, from, to)) + 1e-12);
 }
@@ -140,20 +145,14 @@ TEST(Synth, ControllersShapeTheSound) {
          [](const auto& a) { EXPECT_LT(RmsDb(a, 1, 0.3, 0.9), RmsDb(a, 0, 0.3, 0.9) - 60); }},
         {"bend range of an octave, bent fully up", 19, 1000,
          [](Track& t) {
-             t.Control(0, 0, 101, 0)
-                 .Control(0, 0, 100, 0)
-                 .Control(0, 0, 6, 12)
-                 .At(0, {0xE0, 0x7F, 0x7F});
+             Registered(t, 0, 12).At(0, {0xE0, 0x7F, 0x7F});
          },
          [&](const auto& a) {
              EXPECT_NEAR(Cents(pitch(a, 860, 900), 440), 1200.0 * 8191 / 8192, 5);
          }},
         {"data entry for another parameter leaves the range alone", 19, 1000,
          [](Track& t) {
-             t.Control(0, 0, 101, 0)
-                 .Control(0, 0, 100, 1)
-                 .Control(0, 0, 6, 12)
-                 .At(0, {0xE0, 0, 0x60});
+             Registered(t, 1, 12).At(0, {0xE0, 0, 0x60});
          },
          [&](const auto& a) { EXPECT_NEAR(Cents(pitch(a, 450, 480), 440), 100, 5); }},
         {"reset all controllers takes the bend back", 19, 1000,
