@@ -1,0 +1,254 @@
+// The General MIDI drum kit of channel 10, keys 35 to 81: pitched bodies with falling pitch
+// for kicks, toms, bongos and congas; tone and filtered noise for snares; six-square metal
+// clusters and high-passed noise for hi-hats and cymbals; FM bells for cowbell, agogo and
+// triangle.
+#include "GmPatch.h"
+
+#include <array>
+#include <cmath>
+
+namespace synth {
+namespace {
+
+constexpr int kFirstKey = 35, kLastKey = 81;
+enum Choke : uint8_t { kNone, kHiHat, kWhistle, kGuiro, kCuica, kTriangle };
+
+// A pitched drum: a sine at `hz` starting `drop` semitones higher, ringing `seconds`.
+Patch Body(float hz, float drop, float dropSeconds, float seconds) {
+    Patch p;
+    p.Kind = Tone::Fm;
+    p.FixedHz = hz;
+    p.Ops[0] = {1, 1, 0, {}};
+    p.PitchDrop = drop, p.PitchSeconds = dropSeconds;
+    p.Amp = {0.001f, seconds, 0, 0, seconds};
+    return p;
+}
+
+// A bell or bar: an FM pair at `hz` with modulator `ratio`.
+Patch Bell(float hz, float ratio, float index, float seconds) {
+    Patch p = Body(hz, 0, 0.05f, seconds);
+    p.Ops[1] = {ratio, index, 0, {0.001f, seconds * 0.5f, 0, 0, 0}};
+    return p;
+}
+
+// The noise part of a drum: filtered noise falling away over `seconds`.
+void AddNoise(Patch& p, float level, Filter kind, float hz, float q, float seconds) {
+    p.NoiseLevel = level;
+    p.NoiseFilter = kind, p.NoiseHz = hz, p.NoiseQ = q;
+    p.NoiseEnv = {0.001f, seconds, 0, 0, seconds};
+}
+
+Patch NoiseOnly(Filter kind, float hz, float q, float seconds) {
+    Patch p;
+    p.Kind = Tone::None;
+    AddNoise(p, 1.0f, kind, hz, q, seconds * 1.5f);
+    p.Amp = {0.001f, seconds, 0, 0, seconds};
+    return p;
+}
+
+// Hi-hats and cymbals: the metal cluster at `hz` and noise, in a wide band from about `low`
+// up, falling off again above twice that: real cymbals have little above 15 kHz.
+Patch Cymbal(float hz, float low, float noise, float seconds) {
+    Patch p;
+    p.Kind = Tone::Metal;
+    p.FixedHz = hz;
+    p.FilterKind = Filter::BandPass, p.CutoffHz = low * 1.4f, p.KeyTrack = 0, p.Q = 0.6f;
+    AddNoise(p, noise, Filter::BandPass, low * 1.4f, 0.6f, seconds);
+    p.Amp = {0.001f, seconds, 0, 0, seconds};
+    return p;
+}
+
+Patch Snare(float hz, float wires, float seconds) {
+    Patch p = Body(hz, 2.5f, 0.03f, 0.12f);
+    p.Kind = Tone::Fm, p.Algo = FmAlgo::Additive;
+    p.Ops[1] = {1.73f, 0.6f, 0, {0.001f, 0.08f, 0, 0, 0}};
+    AddNoise(p, wires, Filter::BandPass, 5000, 0.5f, seconds);
+    p.Amp = {0.001f, seconds, 0, 0, seconds};
+    return p;
+}
+
+Patch Tom(float hz) {
+    Patch p = Body(hz, 5, 0.06f, 0.7f);
+    AddNoise(p, 0.25f, Filter::LowPass, 900, 0.7f, 0.05f);
+    return p;
+}
+
+Patch HandDrum(float hz, float seconds) {
+    Patch p = Body(hz, 2, 0.02f, seconds);
+    AddNoise(p, 0.3f, Filter::BandPass, 2200, 1.0f, 0.012f);
+    return p;
+}
+
+Patch Kick(float hz, float drop) {
+    Patch p = Body(hz, drop, 0.03f, 0.45f);
+    AddNoise(p, 0.4f, Filter::LowPass, 4000, 0.7f, 0.008f);
+    p.Drive = 0.5f;
+    return p;
+}
+
+Patch Choked(Patch p, Choke group) {
+    p.ChokeGroup = group;
+    return p;
+}
+
+Patch Panned(Patch p, float pan) {
+    p.Pan = pan;
+    return p;
+}
+
+Patch Key(int key) {
+    switch (key) {
+    case 35: // acoustic bass drum
+        return Kick(50, 20);
+    case 36: // bass drum 1
+        return Kick(58, 24);
+    case 37: { // side stick
+        Patch p = Bell(600, 2.3f, 1.2f, 0.05f);
+        AddNoise(p, 0.5f, Filter::BandPass, 2000, 1.5f, 0.04f);
+        return p;
+    }
+    case 38: // acoustic snare
+        return Snare(185, 1.0f, 0.25f);
+    case 39: { // hand clap
+        Patch p = NoiseOnly(Filter::BandPass, 1100, 1.2f, 0.3f);
+        p.Tremolo = 0.7f, p.LfoHz = 45, p.LfoDelay = 0;
+        return p;
+    }
+    case 40: // electric snare
+        return Snare(220, 1.2f, 0.18f);
+    case 41: // low floor tom
+        return Panned(Tom(75), -0.4f);
+    case 42: // closed hi-hat
+        return Panned(Choked(Cymbal(400, 7000, 0.6f, 0.07f), kHiHat), 0.3f);
+    case 43: // high floor tom
+        return Panned(Tom(90), -0.3f);
+    case 44: // pedal hi-hat
+        return Panned(Choked(Cymbal(400, 7000, 0.4f, 0.1f), kHiHat), 0.3f);
+    case 45: // low tom
+        return Panned(Tom(105), -0.1f);
+    case 46: // open hi-hat
+        return Panned(Choked(Cymbal(400, 6500, 0.6f, 0.7f), kHiHat), 0.3f);
+    case 47: // low-mid tom
+        return Panned(Tom(125), 0.0f);
+    case 48: // hi-mid tom
+        return Panned(Tom(145), 0.15f);
+    case 49: // crash cymbal 1
+        return Panned(Cymbal(330, 4500, 0.7f, 3.0f), -0.3f);
+    case 50: // high tom
+        return Panned(Tom(170), 0.3f);
+    case 51: // ride cymbal 1
+        return Panned(Cymbal(500, 6000, 0.3f, 2.0f), 0.4f);
+    case 52: { // Chinese cymbal
+        Patch p = Cymbal(300, 3500, 0.6f, 1.5f);
+        p.Drive = 1.0f;
+        return Panned(p, -0.4f);
+    }
+    case 53: // ride bell
+        return Panned(Bell(720, 2.4f, 1.5f, 1.3f), 0.4f);
+    case 54: { // tambourine
+        Patch p = Cymbal(600, 8000, 0.7f, 0.3f);
+        p.Tremolo = 0.5f, p.LfoHz = 25, p.LfoDelay = 0;
+        return Panned(p, 0.2f);
+    }
+    case 55: // splash cymbal
+        return Panned(Cymbal(380, 5500, 0.6f, 0.9f), -0.2f);
+    case 56: { // cowbell: two squares, band-passed
+        Patch p;
+        p.Osc1 = p.Osc2 = Wave::Square, p.Osc2Level = 0.8f, p.Osc2Semitones = 7.12f;
+        p.FixedHz = 560;
+        p.FilterKind = Filter::BandPass, p.CutoffHz = 800, p.KeyTrack = 0, p.Q = 1.5f;
+        p.Amp = {0.001f, 0.35f, 0, 0, 0.35f};
+        return Panned(p, 0.2f);
+    }
+    case 57: // crash cymbal 2
+        return Panned(Cymbal(360, 5000, 0.7f, 3.2f), 0.3f);
+    case 58: { // vibraslap
+        Patch p = NoiseOnly(Filter::BandPass, 3000, 3.0f, 1.0f);
+        p.Tremolo = 1.0f, p.LfoHz = 30, p.LfoDelay = 0;
+        return p;
+    }
+    case 59: // ride cymbal 2
+        return Panned(Cymbal(450, 6000, 0.3f, 2.2f), 0.4f);
+    case 60: // hi bongo
+        return Panned(HandDrum(420, 0.18f), 0.3f);
+    case 61: // low bongo
+        return Panned(HandDrum(300, 0.22f), 0.3f);
+    case 62: // mute hi conga
+        return Panned(HandDrum(340, 0.1f), -0.3f);
+    case 63: // open hi conga
+        return Panned(HandDrum(340, 0.35f), -0.3f);
+    case 64: // low conga
+        return Panned(HandDrum(240, 0.4f), -0.3f);
+    case 65: // high and low timbale
+    case 66: {
+        Patch p = Bell(key == 65 ? 640 : 460, 1.6f, 1.0f, 0.4f);
+        AddNoise(p, 0.4f, Filter::BandPass, 3000, 1.0f, 0.05f);
+        return Panned(p, -0.2f);
+    }
+    case 67: // high agogo
+        return Panned(Bell(920, 2.6f, 1.5f, 0.45f), 0.35f);
+    case 68: // low agogo
+        return Panned(Bell(690, 2.6f, 1.5f, 0.45f), 0.35f);
+    case 69: // cabasa
+        return Panned(NoiseOnly(Filter::HighPass, 7000, 0.7f, 0.1f), -0.3f);
+    case 70: // maracas
+        return Panned(NoiseOnly(Filter::HighPass, 8000, 0.7f, 0.06f), 0.3f);
+    case 71: // short and long whistle
+    case 72: {
+        Patch p = Body(2500, 0, 0.05f, key == 71 ? 0.25f : 1.2f);
+        p.Amp.Attack = 0.01f;
+        p.VibratoCents = 40, p.LfoHz = 12, p.LfoDelay = 0;
+        return Choked(p, kWhistle);
+    }
+    case 73: // short and long guiro
+    case 74: {
+        Patch p = NoiseOnly(Filter::BandPass, 3500, 2.0f, key == 73 ? 0.15f : 0.5f);
+        p.Tremolo = 1.0f, p.LfoHz = key == 73 ? 45 : 30, p.LfoDelay = 0;
+        return Panned(Choked(p, kGuiro), 0.2f);
+    }
+    case 75: // claves
+        return Panned(Bell(2500, 3.6f, 0.5f, 0.08f), 0.3f);
+    case 76: // hi and low wood block
+    case 77: {
+        Patch p = Bell(key == 76 ? 1000 : 750, 2.1f, 0.6f, 0.1f);
+        AddNoise(p, 0.3f, Filter::BandPass, 2500, 1.0f, 0.01f);
+        return Panned(p, 0.4f);
+    }
+    case 78: // mute and open cuica: a rising squeak
+    case 79: {
+        Patch p = Body(key == 78 ? 450 : 380, key == 78 ? -5.0f : -7.0f, key == 78 ? 0.05f : 0.1f,
+                       key == 78 ? 0.15f : 0.4f);
+        AddNoise(p, 0.2f, Filter::BandPass, 1200, 2.0f, 0.1f);
+        return Choked(p, kCuica);
+    }
+    case 80: // mute and open triangle
+    case 81:
+        return Panned(Choked(Bell(4800, 1.51f, 0.8f, key == 80 ? 0.12f : 1.8f), kTriangle), 0.4f);
+    default:
+        return {};
+    }
+}
+
+// Each drum's level in dB, balanced like the programs' (see GmPrograms.cpp), key 35 first.
+constexpr float kDrumLevelDb[kLastKey - kFirstKey + 1] = {
+    6.5,  6,    5.5,   6.5, 22.5, 6,    4,  6.5, 4,    6,   3.5, -3.5, 2.5, 2.5, -1,   2,
+    -8.5, 1.5,  -13.5, 9,   1,    -3,   -2, 16,  -8.5, 0.5, 3.5, 2,    3,   5,   3,    5,
+    -3,   -1.5, 10,    6.5, 6.5,  -1.5, 27, 16,  5.5,  5.5, 6.5, 8.5,  3.5, -3,  -9.5,
+};
+
+} // namespace
+
+const Patch* DrumPatch(int key) {
+    static const std::array<Patch, kLastKey - kFirstKey + 1> kKit = [] {
+        std::array<Patch, kLastKey - kFirstKey + 1> kit;
+        for (int k = kFirstKey; k <= kLastKey; ++k) {
+            kit[size_t(k - kFirstKey)] = Key(k);
+            kit[size_t(k - kFirstKey)].Gain *= std::pow(10.0f, kDrumLevelDb[k - kFirstKey] / 20.0f);
+        }
+        return kit;
+    }();
+    if (key < kFirstKey || key > kLastKey) return nullptr;
+    return &kKit[size_t(key - kFirstKey)];
+}
+
+} // namespace synth
