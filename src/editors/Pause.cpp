@@ -17,9 +17,7 @@ constexpr QRect kCancelRect(96, 74, 70, 25);
 } // namespace
 
 TForm4::TForm4(TForm1& main, Dialogs& dialogs)
-    : EditorWindow(main, dialogs, editortext::kPauseFrame, kClientSize,
-                   Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                       Qt::WindowCloseButtonHint) {
+    : EditorWindow(main, dialogs, editortext::kPauseFrame, kClientSize, kCloseBoxOnly) {
     auto* label = new QLabel(editortext::kPauseTiming, Frame());
     label->setGeometry(kLabelRect);
     SpinEdit1 = new TTimingBox(Frame());

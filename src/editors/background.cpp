@@ -32,9 +32,7 @@ const QColor kNoPreviewColour(0, 128, 0);
 } // namespace
 
 TForm2::TForm2(TForm1& main, Dialogs& dialogs, PictureLoader& pictures)
-    : EditorWindow(main, dialogs, editortext::kBackgroundFrame, kClientSize,
-                   Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                       Qt::WindowCloseButtonHint),
+    : EditorWindow(main, dialogs, editortext::kBackgroundFrame, kClientSize, kCloseBoxOnly),
       pictures_(pictures) {
     QWidget* frame = Frame();
     Browser = new FileBrowser(editortext::kPictureFilter, frame);
