@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -60,9 +61,17 @@ QStringList DriveRoots() {
 class DirectoryList final : public QTreeWidget {
 public:
     using QTreeWidget::QTreeWidget;
+    QTreeWidgetItem* Opened = nullptr; // the folder whose files are listed
 
 protected:
     void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+    // Backspace opens the folder above, as in the desktop's file managers.
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Backspace && Opened && Opened->parent())
+            emit itemActivated(Opened->parent(), 0);
+        else
+            QTreeWidget::keyPressEvent(event);
+    }
 };
 
 // A list that also tells of a click on the item that was already selected, which changes no
@@ -224,6 +233,7 @@ void FileBrowser::FillDirectories() {
         child->setData(0, kPathRole, dir.filePath(sub));
         child->setIcon(0, closed);
     }
+    static_cast<DirectoryList*>(DirectoryListBox1)->Opened = current;
     DirectoryListBox1->expandAll();
     DirectoryListBox1->setCurrentItem(current);
     DirectoryListBox1->scrollToItem(current);
