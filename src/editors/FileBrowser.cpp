@@ -125,7 +125,6 @@ FileBrowser::FileBrowser(std::span<const editortext::FilterEntry> filter, QWidge
     driveGroup->setGeometry(kDriveGroupRect);
     DriveComboBox1 = new QComboBox(driveGroup);
     DriveComboBox1->setGeometry(kDriveRect);
-    DriveComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     connect(DriveComboBox1, &QComboBox::activated, this, &FileBrowser::DriveChanged);
 
     FilterComboBox1 = new QComboBox(this);
@@ -149,6 +148,7 @@ FileBrowser::FileBrowser(std::span<const editortext::FilterEntry> filter, QWidge
     setTabOrder(FileListBox1, FilterComboBox1);
     setTabOrder(FilterComboBox1, Edit1);
 
+    FillDrives();
     ShowFolder(QDir::currentPath());
 }
 
@@ -160,7 +160,7 @@ std::string FileBrowser::SelectedPath() const {
 
 void FileBrowser::ShowFolder(const QString& folder) {
     folder_ = Clean(folder);
-    FillDrives();
+    ShowDrive();
     FillDirectories();
     FillFiles();
 }
@@ -199,15 +199,26 @@ void FileBrowser::showEvent(QShowEvent* event) {
 }
 
 void FileBrowser::FillDrives() {
-    const QStringList roots = DriveRoots();
-    QString drive;
-    for (const QString& root : roots)
-        if (IsWithin(folder_, root) && root.size() > drive.size()) drive = root;
     const QSignalBlocker blocker(DriveComboBox1);
     DriveComboBox1->clear();
-    for (const QString& root : roots)
+    for (const QString& root : DriveRoots())
         DriveComboBox1->addItem(root, root);
-    DriveComboBox1->setCurrentIndex(int(roots.indexOf(drive)));
+    // The list opens as wide as its longest entry.
+    DriveComboBox1->view()->setMinimumWidth(DriveComboBox1->view()->sizeHintForColumn(0));
+    ShowDrive();
+}
+
+void FileBrowser::ShowDrive() {
+    // The drive of a folder is the deepest one that holds it.
+    int drive = 0;
+    for (int i = 0; i < DriveComboBox1->count(); ++i) {
+        const QString root = DriveComboBox1->itemData(i).toString();
+        if (IsWithin(folder_, root) &&
+            root.size() > DriveComboBox1->itemData(drive).toString().size())
+            drive = i;
+    }
+    const QSignalBlocker blocker(DriveComboBox1);
+    DriveComboBox1->setCurrentIndex(drive);
 }
 
 void FileBrowser::FillDirectories() {

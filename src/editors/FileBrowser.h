@@ -58,6 +58,7 @@ protected:
 
 private:
     void FillDrives();
+    void ShowDrive();
     void FillDirectories();
     void FillFiles();
     void FilterChanged(int entry);
