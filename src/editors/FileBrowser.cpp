@@ -52,8 +52,8 @@ QStringList DriveRoots() {
     }
     volumes.sort();
     QStringList roots{QStringLiteral("/"), Clean(QDir::homePath())};
-    for (const QString& root : volumes)
-        if (!roots.contains(root)) roots << root;
+    roots << volumes;
+    roots.removeDuplicates(); // a home or a volume may be the root itself
     return roots;
 }
 
