@@ -1,5 +1,5 @@
-// The words of the program's shell: its titles, the main window's controls, its refusals and
-// questions, the About box and the main window's file dialogs.
+// The words of the program's shell: its titles, the main window's controls and its chooser,
+// their refusals and questions, the About box and the main window's file dialogs.
 #pragma once
 
 namespace apptext {
@@ -22,6 +22,18 @@ inline constexpr const char* kExitItem = "E&xit";
 inline constexpr const char* kHelpMenu = "&Help";
 inline constexpr const char* kContentsItem = "&Contents";
 inline constexpr const char* kAboutItem = "&About...";
+
+// The chooser that "&Insert" opens.
+inline constexpr const char* kChooserFrame = "Insert an event";
+inline constexpr const char* kChooseBackground = "B&ackground Image";
+inline constexpr const char* kChooseText = "&Text Message";
+inline constexpr const char* kChooseSound = "&Wave File";
+inline constexpr const char* kChooseMusic = "&Midi Music File";
+inline constexpr const char* kChoosePause = "&Pause";
+inline constexpr const char* kChooseRestore = "&Restore Background";
+inline constexpr const char* kChooserCancel = "&Cancel";
+inline constexpr const char* kRestoreRefused =
+    "You must select the background before restoring it.";
 
 inline constexpr const char* kInsertRefused = "Impossible to insert an event before Card Opening.";
 inline constexpr const char* kDeleteRefused = "You cannot delete the window opening Event.";

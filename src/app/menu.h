@@ -55,6 +55,8 @@ public:
     // The windows that the commands open, as they come to exist.
     void AttachChooser(QWidget& chooser);
     void RegisterEditor(EventKind kind, RowEditor& editor);
+    // The editor of `kind`; nothing until that editor has joined.
+    RowEditor* EditorFor(EventKind kind) const { return editors_[size_t(kind)]; }
     // What "&Build Card" works with: the progress window and the picture services.
     void AttachBuilder(BuildProgress& progress, PictureLoader& pictures);
     // What "&Open..." renders the text images of a script with.

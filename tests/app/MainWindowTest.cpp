@@ -3,6 +3,7 @@
 
 #include "FakeDialogs.h"
 #include "GifDecl.h"
+#include "GridHands.h"
 #include "menu.h"
 
 #include <QAbstractItemModel>
@@ -51,19 +52,12 @@ protected:
     }
     ~MainWindowTest() override { fs::remove_all(dir_); }
 
-    QTableView* Grid() { return form_.findChild<QTableView*>("StringGrid1"); }
-    QPushButton* Button(int n) { return form_.findChild<QPushButton*>(QString("Button%1").arg(n)); }
+    QTableView* Grid() { return EventGrid(form_); }
+    QPushButton* Button(int n) { return MainButton(form_, n); }
     void Click(int button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
-    QPoint RowCentre(int scriptRow) {
-        return Grid()->visualRect(Grid()->model()->index(scriptRow - 1, 1)).center();
-    }
-    void ClickRow(int scriptRow) {
-        QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, RowCentre(scriptRow));
-    }
-    void DoubleClickRow(int scriptRow) {
-        ClickRow(scriptRow);
-        QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, RowCentre(scriptRow));
-    }
+    QPoint RowCentre(int scriptRow) { return ::RowCentre(form_, scriptRow); }
+    void ClickRow(int scriptRow) { ::ClickRow(form_, scriptRow); }
+    void DoubleClickRow(int scriptRow) { ::DoubleClickRow(form_, scriptRow); }
     QAction* MenuItem(const QString& text) {
         for (QAction* menu : form_.menuBar()->actions())
             for (QAction* item : menu->menu()->actions())

@@ -1,0 +1,16 @@
+#include "Forms.h"
+
+Forms::Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
+             TextImageRenderer& textImages, const std::string& programDir)
+    : Form1(dialogs, help, programDir), Form2(Form1, dialogs, pictures), Form10(Form1, dialogs),
+      Form4(Form1, dialogs), Form6(Form1, dialogs), Form12(Form1, dialogs) {
+    Form1.AttachTextImageRenderer(textImages);
+    Form1.AttachBuilder(Form9, pictures);
+    Form1.AttachChooser(Form10);
+    // The editors of the kinds that exist so far; a kind without one keeps its chooser button
+    // disabled and its rows open nothing.
+    Form1.RegisterEditor(EventKind::OpenWindow, Form6);
+    Form1.RegisterEditor(EventKind::Background, Form2);
+    Form1.RegisterEditor(EventKind::RestoreBackground, Form12);
+    Form1.RegisterEditor(EventKind::Pause, Form4);
+}

@@ -1,0 +1,31 @@
+// Every window of the program, created once at start-up in this order and living until the
+// program ends; only the main window is shown. Members are built in declaration order: after
+// the main window come the background editor (TForm2), the text editor (TForm3), the
+// sound-effect editor (TForm5), the text placement window (TForm7), the music editor
+// (TForm8), the build progress window (TForm9), the chooser (TForm10), the pause editor
+// (TForm4), the window-opening editor (TForm6) and the clear-text editor (TForm12). The
+// windows of later versions take their places here as they come.
+#pragma once
+
+#include "OpenWin.h"
+#include "Pause.h"
+#include "RestBack.h"
+#include "SubMenu.h"
+#include "background.h"
+#include "menu.h"
+#include "progr.h"
+
+struct Forms {
+    // Joins the windows: the main window opens the chooser and the editors, and builds and
+    // opens cards with the picture and text services given.
+    Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
+          TextImageRenderer& textImages, const std::string& programDir);
+
+    TForm1 Form1;
+    TForm2 Form2;
+    TForm9 Form9;
+    TForm10 Form10;
+    TForm4 Form4;
+    TForm6 Form6;
+    TForm12 Form12;
+};

@@ -1,0 +1,86 @@
+#include "SubMenu.h"
+
+#include "AppTexts.h"
+#include "menu.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+
+namespace {
+constexpr QSize kClientSize(142, 202);
+constexpr QSize kButtonSize(131, 25);
+constexpr int kButtonLeft = 5;
+constexpr int kFirstButtonTop = 18;
+constexpr int kButtonPitch = 26;
+
+// The kind each button inserts, in the buttons' order; "&Cancel" follows them.
+constexpr std::array<std::pair<EventKind, const char*>, 6> kChoices = {{
+    {EventKind::Background, apptext::kChooseBackground},
+    {EventKind::Text, apptext::kChooseText},
+    {EventKind::SoundEffect, apptext::kChooseSound},
+    {EventKind::Music, apptext::kChooseMusic},
+    {EventKind::Pause, apptext::kChoosePause},
+    {EventKind::RestoreBackground, apptext::kChooseRestore},
+}};
+} // namespace
+
+TForm10::TForm10(TForm1& main, Dialogs& dialogs)
+    // A tool window without system menu or close box: it goes only through its buttons.
+    : ChildWindow(main, dialogs, apptext::kChooserFrame, kClientSize,
+                  Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    const auto place = [](size_t i) {
+        return QRect(QPoint(kButtonLeft, kFirstButtonTop + int(i) * kButtonPitch), kButtonSize);
+    };
+    for (size_t i = 0; i < kChoices.size(); ++i) {
+        const EventKind kind = kChoices[i].first;
+        Buttons[i] = AddButton(kChoices[i].second, place(i), [this, kind] {
+            if (kind == EventKind::RestoreBackground)
+                RestoreBackgroundClick();
+            else
+                OpenEditor(kind);
+        });
+    }
+    Buttons.back() =
+        AddButton(apptext::kChooserCancel, place(kChoices.size()), [this] { Cancel(); });
+    Buttons.back()->setFocus();
+}
+
+void TForm10::showEvent(QShowEvent* event) {
+    for (size_t i = 0; i < kChoices.size(); ++i)
+        Buttons[i]->setEnabled(Main().EditorFor(kChoices[i].first) != nullptr);
+    ChildWindow::showEvent(event);
+}
+
+void TForm10::OpenEditor(EventKind kind) {
+    TForm1& main = Main();
+    main.EditMode = false;
+    main.TargetRow = main.SelectedRow();
+    RowEditor& editor = *main.EditorFor(kind);
+    // The editor takes the chooser's place; the main window stays disabled until it ends.
+    QWidget& window = editor.Window();
+    window.move(pos());
+    editor.PrepareNewEvent();
+    window.show();
+    window.raise();
+    window.activateWindow();
+    hide();
+}
+
+void TForm10::RestoreBackgroundClick() {
+    TForm1& main = Main();
+    main.TargetRow = main.SelectedRow();
+    // A restore needs a background above it to restore; the chooser stays open otherwise.
+    if (main.Script().FindBackgroundAbove(main.SelectedRow()) == 0) {
+        Boxes().Information(apptext::kRestoreRefused);
+        return;
+    }
+    OpenEditor(EventKind::RestoreBackground);
+}
+
+void TForm10::Cancel() {
+    TForm1& main = Main();
+    main.EditMode = false;
+    main.TargetRow = main.SelectedRow();
+    main.move(pos());
+    ChildWindow::Cancel();
+}

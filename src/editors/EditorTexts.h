@@ -1,0 +1,48 @@
+// The words of the event editors: captions, frames, labels, buttons, file filters and refusals.
+#pragma once
+
+#include <array>
+
+namespace editortext {
+inline constexpr const char* kCaption = "Velmora";
+
+// Shared by the editors' transition and timing pairs and by the file browser.
+inline constexpr const char* kTransition = "Transition";
+inline constexpr const char* kTiming = "Timing";
+inline constexpr const char* kDrive = "Drive";
+inline constexpr const char* kDirectory = "Directory ";
+inline constexpr const char* kOk = "&OK";
+inline constexpr const char* kCancel = "&Cancel";
+
+// One entry of a file browser's filter box: what it shows and the masks it sets, ";" between
+// masks.
+struct FilterEntry {
+    const char* Description;
+    const char* Masks;
+};
+
+// The background editor.
+inline constexpr const char* kBackgroundFrame = "Background Image";
+inline constexpr std::array<FilterEntry, 3> kPictureFilter = {{
+    {"All files (*.BMP,*.GIF)", "*.BMP;*.GIF"},
+    {"Bitmap (*.BMP)", "*.BMP"},
+    {"Compuserve GIF (*.GIF)", "*.GIF"},
+}};
+inline constexpr const char* kPreviewImage = "Preview Image";
+inline constexpr const char* kNoPreview = "No Preview";
+inline constexpr const char* kNoPicture = "You must select a picture for the background.";
+inline constexpr const char* kNoTransition = "You must select a transition for this event.";
+
+// The pause editor.
+inline constexpr const char* kPauseFrame = "Pause";
+inline constexpr const char* kPauseTiming = "Timing ";
+inline constexpr const char* kAmpOk = "&Ok";
+
+// The window-opening editor: its buttons carry no accelerator.
+inline constexpr const char* kWindowOpeningFrame = "Window Opening";
+inline constexpr const char* kPlainOk = "Ok";
+inline constexpr const char* kPlainCancel = "Cancel";
+
+// The clear-text editor, which edits the restoring of the background.
+inline constexpr const char* kClearTextFrame = "Clear Text";
+} // namespace editortext

@@ -1,0 +1,10 @@
+// TForm6, the window-opening editor: how the card window opens (row 1, always there).
+#pragma once
+
+#include "TransitionEditor.h"
+
+class TForm6 final : public TransitionEditor {
+    Q_OBJECT
+public:
+    TForm6(TForm1& main, Dialogs& dialogs);
+};

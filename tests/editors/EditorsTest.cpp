@@ -1,0 +1,191 @@
+// The editors as the user meets them: opened from the chooser or by a double-click, filled in
+// with clicks and keys, confirmed or cancelled.
+
+#include "FormsFixture.h"
+#include "GifDecl.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class EditorsTest : public FormsTest {
+protected:
+    TForm2& Background() { return forms_.Form2; }
+    QLineEdit* FileName() { return Background().Browser->Edit1; }
+    // The colour in the middle of the preview as it is drawn.
+    QRgb PreviewColour() {
+        return Background().Image1->grab().toImage().pixel(169 / 2, 113 / 2) & 0xFFFFFF;
+    }
+};
+
+TEST_F(EditorsTest, BackgroundOkAsksForAPictureThenATransitionAndInsertsTheFullPath) {
+    MakeBmp(dir_ / "pics" / "sky.bmp");
+    Insert("B&ackground Image");
+    ASSERT_TRUE(Background().isVisible());
+    Click(Background().Button1);
+    BrowseTo(*Background().Browser, dir_ / "pics");
+    ClickFile(*Background().Browser, "sky.bmp");
+    Click(Background().Button1);
+    EXPECT_EQ(dialogs_.Shown,
+              (std::vector<ShownBox>{{"Information", "Information", editortext::kNoPicture},
+                                     {"Information", "Information", editortext::kNoTransition}}));
+    EXPECT_TRUE(Background().isVisible());
+    EXPECT_EQ(Rows().size(), 2u);
+
+    Pick(Background().Transition->ComboBox1, "Scroll Left ");
+    QTest::keyClicks(Background().Transition->SpinEdit1, "7"); // typing is not an arrow
+    QTest::keyClick(Background().Transition->SpinEdit1, Qt::Key_Up);
+    Click(Background().Button1);
+    const EventCells written = {"Background", (dir_ / "pics" / "sky.bmp").string(), "Scroll Left ",
+                                "2"};
+    EXPECT_EQ(Rows()[1], written);
+
+    // A row whose transition is none of the list opens with none chosen, and OK says so.
+    Main().EditScript([](CardScript& s) { s.Row(2).Cells[kColTransition] = "Sideways"; });
+    DoubleClickRow(2);
+    EXPECT_EQ(Background().Transition->ComboBox1->currentIndex(), -1);
+    EXPECT_EQ(FileName()->text(), "sky.bmp");
+    Click(Background().Button1);
+    EXPECT_EQ(dialogs_.Shown.back().Text, editortext::kNoTransition);
+    Click(Background().Button2);
+    EXPECT_EQ(Rows()[1][kColTransition], "Sideways");
+    EXPECT_TRUE(Main().isEnabled());
+}
+
+TEST_F(EditorsTest, ThePreviewReadsByTheLastLetterAndSaysWhyWhenItCannot) {
+    const fs::path pics = dir_ / "pics";
+    MakeBmp(pics / "sky.BMP", 40, 30, qRgb(0, 0, 255));
+    fs::copy_file(VELMORA_TEST_DATA "/gif/giflib/pic/solid2.gif", pics / "sun.gif");
+    std::ofstream(pics / "notes.bmp") << "not a picture";
+    fs::copy_file(pics / "sky.BMP", pics / "bmp-inside.GIF");
+    const struct {
+        const char* name;
+        const char* failure; // nothing when the preview shows
+    } cases[] = {
+        {"sky.BMP", nullptr},
+        {"sun.gif", nullptr},
+        {"notes.bmp", "Bitmap image is not valid"},
+        {"bmp-inside.GIF", kMsgBadVersion},
+    };
+    Insert("B&ackground Image");
+    BrowseTo(*Background().Browser, pics);
+    for (const auto& c : cases) {
+        ClickFile(*Background().Browser, c.name);
+        EXPECT_EQ(Background().Image1->isVisible(), !c.failure) << c.name;
+        EXPECT_EQ(Background().NoPreview->isVisible(), bool(c.failure)) << c.name;
+        EXPECT_EQ(Background().PreviewFailure->text(), c.failure ? c.failure : "") << c.name;
+    }
+    ClickFile(*Background().Browser, "sky.BMP");
+    EXPECT_EQ(Background().Image1->size(), QSize(169, 113));
+    EXPECT_EQ(PreviewColour(), 0x0000FFu) << "stretched over the whole area";
+    EXPECT_TRUE(dialogs_.Shown.empty());
+}
+
+TEST_F(EditorsTest, PreviewsOffAndANewBackgroundKeepTheTransitionAndTiming) {
+    const fs::path pics = dir_ / "pics";
+    MakeBmp(pics / "blue.bmp", 40, 30, qRgb(0, 0, 255));
+    MakeBmp(pics / "red.bmp", 40, 30, qRgb(255, 0, 0));
+    Insert("B&ackground Image");
+    BrowseTo(*Background().Browser, pics);
+    ClickFile(*Background().Browser, "blue.bmp");
+    Click(Background().CheckBox1);
+    ClickFile(*Background().Browser, "red.bmp");
+    EXPECT_EQ(FileName()->text(), "red.bmp");
+    EXPECT_TRUE(Background().Image1->isVisible());
+    EXPECT_EQ(PreviewColour(), 0x0000FFu) << "the last picture loaded";
+    Pick(Background().Transition->ComboBox1, "Zoom");
+    QTest::keyClick(Background().Transition->SpinEdit1, Qt::Key_Up);
+    QTest::keyClick(Background().Transition->SpinEdit1, Qt::Key_Escape); // Escape cancels
+
+    Insert("B&ackground Image");
+    EXPECT_EQ(FileName()->text(), "");
+    EXPECT_TRUE(Background().NoPreview->isVisible() && !Background().Image1->isVisible());
+    EXPECT_EQ(Background().Transition->ComboBox1->TransitionText(), "Zoom");
+    EXPECT_EQ(Background().Transition->SpinEdit1->value(), 2);
+    ClickFile(*Background().Browser, "red.bmp"); // still selected: choosing it again counts
+    EXPECT_EQ(FileName()->text(), "red.bmp");
+}
+
+TEST_F(EditorsTest, PauseAndWindowOpeningWriteTheirRows) {
+    AddRow(2, {"Text", "Hi\r", "Blinds", "2"});
+    Main().EditScript([](CardScript& s) { s.Row(2).DataTexte = std::make_unique<TDataTexte>(); });
+    const TDataTexte* texte = Main().Script().Row(2).DataTexte.get();
+
+    ClickRow(2); // a pause above the text moves it down with its objects
+    Insert("&Pause");
+    QTest::keyClick(forms_.Form4.SpinEdit1, Qt::Key_Up);
+    Click(forms_.Form4.Button1);
+    DoubleClickRow(2); // and opens again with its timing
+    EXPECT_EQ(forms_.Form4.SpinEdit1->value(), 2);
+    QTest::keyClick(forms_.Form4.SpinEdit1, Qt::Key_PageUp);
+    Click(forms_.Form4.Button1);
+
+    Main().EditScript([](CardScript& s) { s.Row(1).Cells[kColTransition] = "Fade"; });
+    DoubleClickRow(1);
+    Click(forms_.Form6.Button1);
+    EXPECT_EQ(Rows(), (std::vector<EventCells>{{"Open window", "None", "", "1"},
+                                               {"Pause", "None", "None", "12"},
+                                               {"Text", "Hi\r", "Blinds", "2"},
+                                               {"", "", "", ""}}));
+    EXPECT_EQ(Main().Script().Row(3).DataTexte.get(), texte);
+    EXPECT_TRUE(dialogs_.Shown.empty());
+}
+
+TEST_F(EditorsTest, CancelEscapeAndTheCloseBoxWriteNothing) {
+    AddRow(2, {"Pause", "None", "None", "4"});
+    AddRow(3, {"Restore Background", "", "Zoom", "5"});
+    const auto before = Rows();
+    const auto cancel = [&](int row, EditorWindow& editor, const std::function<void()>& way) {
+        DoubleClickRow(row);
+        ASSERT_TRUE(editor.isVisible() && !Main().isEnabled()) << row;
+        way();
+        EXPECT_TRUE(!editor.isVisible() && Main().isEnabled()) << row;
+    };
+    cancel(1, forms_.Form6, [&] { Click(forms_.Form6.Button2); });
+    cancel(2, forms_.Form4, [&] { QTest::keyClick(&forms_.Form4, Qt::Key_Escape); });
+    cancel(3, forms_.Form12, [&] { forms_.Form12.close(); });
+    EXPECT_EQ(Rows(), before);
+}
+
+TEST_F(EditorsTest, EveryEditorLooksAsItShould) {
+    const auto name = [](QWidget* w) {
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
+        return w->objectName();
+    };
+    // `tabOrder` goes from the focused control round to it again.
+    const auto expect = [&](QWidget& window, QSize client, const char* frame, bool fixed,
+                            const char* tabOrder) {
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        EXPECT_EQ(window.windowTitle(), "Velmora");
+        EXPECT_EQ(window.size(), client);
+        EXPECT_EQ(window.minimumSize() == window.maximumSize(), fixed);
+        EXPECT_EQ(window.findChild<QGroupBox*>()->title(), frame);
+        QStringList order{name(window.focusWidget())};
+        for (QWidget* w = window.focusWidget()->nextInFocusChain(); order.size() < 12;
+             w = w->nextInFocusChain()) {
+            const bool inner = w->objectName().startsWith("qt_"); // a spin box's own text
+            if ((w->focusPolicy() & Qt::TabFocus) && !inner) order << name(w);
+            if (w == window.focusWidget()) break;
+        }
+        EXPECT_EQ(order.join(" ").toStdString(), tabOrder);
+        window.hide();
+    };
+    expect(forms_.Form2, {497, 289}, "Background Image", true,
+           "&Cancel DriveComboBox1 DirectoryListBox1 FileListBox1 FilterComboBox1 Edit1 Preview "
+           "Image ComboBox1 SpinEdit1 &OK &Cancel");
+    expect(forms_.Form4, {185, 116}, "Pause", true, "&Cancel SpinEdit1 &Ok &Cancel");
+    expect(forms_.Form6, {206, 141}, "Window Opening", true,
+           "Cancel Ok ComboBox1 SpinEdit1 Cancel");
+    expect(forms_.Form12, {206, 141}, "Clear Text", false,
+           "ComboBox1 SpinEdit1 &Ok &Cancel ComboBox1");
+}
+
+} // namespace
