@@ -2,7 +2,9 @@
 
 Forms::Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
              TextImageRenderer& textImages, const std::string& programDir)
-    : Form1(dialogs, help, programDir), Form2(Form1, dialogs, pictures), Form10(Form1, dialogs),
+    : Form1(dialogs, help, programDir), Form2(Form1, dialogs, pictures),
+      // The text editor hands its events over to the placement window, made after it.
+      Form3(Form1, dialogs, Form7), Form7(Form1, dialogs, pictures), Form10(Form1, dialogs),
       Form4(Form1, dialogs), Form6(Form1, dialogs), Form12(Form1, dialogs) {
     Form1.AttachTextImageRenderer(textImages);
     Form1.AttachBuilder(Form9, pictures);
@@ -12,5 +14,6 @@ Forms::Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
     Form1.RegisterEditor(EventKind::OpenWindow, Form6);
     Form1.RegisterEditor(EventKind::Background, Form2);
     Form1.RegisterEditor(EventKind::RestoreBackground, Form12);
+    Form1.RegisterEditor(EventKind::Text, Form3);
     Form1.RegisterEditor(EventKind::Pause, Form4);
 }

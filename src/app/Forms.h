@@ -9,8 +9,10 @@
 
 #include "OpenWin.h"
 #include "Pause.h"
+#include "Previews.h"
 #include "RestBack.h"
 #include "SubMenu.h"
+#include "Text.h"
 #include "background.h"
 #include "menu.h"
 #include "progr.h"
@@ -23,6 +25,8 @@ struct Forms {
 
     TForm1 Form1;
     TForm2 Form2;
+    TForm3 Form3;
+    TForm7 Form7;
     TForm9 Form9;
     TForm10 Form10;
     TForm4 Form4;

@@ -8,10 +8,21 @@
 std::unique_ptr<TGifFile> QtTextImageRenderer::Render(const std::string& picturePath,
                                                       const std::string& message,
                                                       const TDataTexte& texte) {
-    TPicture picture = loader_.ReduceTo8Bits(loader_.Load(picturePath));
-    const TextLabel label(message, texte.Font, texte.Alignment);
-    if (!picture.Pixels.empty()) {
-        QImage image = ToQImage(picture);
+    return RenderTextImage(TextBackground(loader_, picturePath),
+                           TextLabel(message, texte.Font, texte.Alignment), texte);
+}
+
+TPicture TextBackground(PictureLoader& loader, const std::string& path) {
+    return loader.ReduceTo8Bits(loader.Load(path));
+}
+
+std::unique_ptr<TGifFile> RenderTextImage(const TPicture& background, const TextLabel& label,
+                                          const TDataTexte& texte) {
+    TPicture picture;
+    if (background.Pixels.empty()) {
+        picture = background;
+    } else {
+        QImage image = ToQImage(background);
         label.Draw(image, texte.X, texte.Y);
         picture = FromQImage(image);
     }

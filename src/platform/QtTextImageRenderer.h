@@ -3,16 +3,27 @@
 
 #include "PictureServices.h"
 
+class TextLabel;
+
 class QtTextImageRenderer final : public TextImageRenderer {
-public:
+  public:
     // Pictures are loaded and reduced through `loader`, as the card build does.
     explicit QtTextImageRenderer(PictureLoader& loader) : loader_(loader) {}
 
-    // The reduced picture, the label (TextLabel) drawn on it at (X, Y), the drop shadow
-    // (DessineOmbre) when asked, then the capture (CaptureTextImage).
+    // RenderTextImage on the TextBackground of `picturePath`, with the label of `message`.
     std::unique_ptr<TGifFile> Render(const std::string& picturePath, const std::string& message,
                                      const TDataTexte& texte) override;
 
-private:
+  private:
     PictureLoader& loader_;
 };
+
+// The picture that a text is placed on, loaded and reduced as the build does.
+TPicture TextBackground(PictureLoader& loader, const std::string& path);
+
+// The text image of `label` with its corner at (X, Y) on `background`: the label drawn, the
+// drop shadow (DessineOmbre) when asked, then the capture (CaptureTextImage). The script
+// loader's renderer and the placement window both make their images here, so a text placed
+// by hand and the same text rendered again from a script file give the same pixels.
+std::unique_ptr<TGifFile> RenderTextImage(const TPicture& background, const TextLabel& label,
+                                          const TDataTexte& texte);

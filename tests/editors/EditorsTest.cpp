@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class EditorsTest : public FormsTest {
-protected:
+  protected:
     TForm2& Background() { return forms_.Form2; }
     QLineEdit* FileName() { return Background().Browser->Edit1; }
     // The colour in the middle of the preview as it is drawn.
@@ -181,6 +181,9 @@ TEST_F(EditorsTest, EveryEditorLooksAsItShould) {
     expect(forms_.Form2, {497, 289}, "Background Image", true,
            "&Cancel DriveComboBox1 DirectoryListBox1 FileListBox1 FilterComboBox1 Edit1 Preview "
            "Image ComboBox1 SpinEdit1 &OK &Cancel");
+    expect(forms_.Form3, {495, 289}, "Text ", true,
+           "&Cancel ComboBox1 SpinEdit1 &Fonts Add &Shadow &Left &Centered &Right Memo1 &OK "
+           "&Cancel");
     expect(forms_.Form4, {185, 116}, "Pause", true, "&Cancel SpinEdit1 &Ok &Cancel");
     expect(forms_.Form6, {206, 141}, "Window Opening", true,
            "Cancel Ok ComboBox1 SpinEdit1 Cancel");

@@ -24,7 +24,7 @@ inline std::ostream& operator<<(std::ostream& os, const ShownBox& b) {
 }
 
 class FakeDialogs final : public Dialogs {
-public:
+  public:
     std::vector<ShownBox> Shown;
     std::deque<bool> ConfirmAnswers; // Yes = true
 
@@ -55,12 +55,22 @@ public:
     std::optional<std::string> SaveFileName(const FileDialogSpec& form) override {
         return FileAnswer("Save", form);
     }
+    // The font dialog answers from this script, in order: a font is the user's choice, nothing
+    // a cancel. It records the font it started from.
+    std::deque<std::optional<TFont>> FontAnswers;
     bool ChooseFont(TFont& font) override {
-        Unexpected("Font", font.Name);
-        return false;
+        if (FontAnswers.empty()) {
+            Unexpected("Font", font.Name);
+            return false;
+        }
+        Shown.push_back({"Font", "", font.Name});
+        const std::optional<TFont> answer = FontAnswers.front();
+        FontAnswers.pop_front();
+        if (answer) font = *answer;
+        return bool(answer);
     }
 
-private:
+  private:
     std::optional<std::string> FileAnswer(const std::string& kind, const FileDialogSpec& form) {
         Shown.push_back({kind, form.DefaultExt, form.Filter});
         if (FileAnswers.empty()) {
@@ -78,7 +88,7 @@ private:
 };
 
 class FakeHelpViewer final : public HelpViewer {
-public:
+  public:
     std::vector<std::string> Shown;
     void ShowContents(const std::string& helpFile) override { Shown.push_back(helpFile); }
 };
