@@ -16,6 +16,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextEdit>
 
 namespace {
@@ -107,7 +109,9 @@ TForm3::TForm3(TForm1& main, Dialogs& dialogs, TForm7& placement)
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(kMemoRect);
     Memo1->setAcceptRichText(false);
-    Memo1->setLineWrapMode(QTextEdit::NoWrap); // a line of the box is a line of the text
+    // A line of the box is a line of the text: long ones scroll rather than wrap. The lines
+    // are aligned within the box's width, which a box without wrapping would not know.
+    Memo1->setWordWrapMode(QTextOption::NoWrap);
     Memo1->setTabChangesFocus(true);
     Memo1->setFrameShape(QFrame::NoFrame);
     enterText->setBuddy(Memo1);
@@ -140,6 +144,7 @@ void TForm3::FillFromRow(const CardEvent& row) {
         CheckBox1->setChecked(texte->Shadow);
     }
     Memo1->setPlainText(QString::fromStdString(TextOfMessage(row.Cells[kColData])));
+    AlignMemo();
 }
 
 void TForm3::Button3Click() {
@@ -165,11 +170,18 @@ void TForm3::SetMemoAlignment(uint8_t alignment) {
         if (kAlignmentOfButton[i] == alignment) button = i;
     memoAlignment_ = kAlignmentOfButton[button];
     RadioGroup1[button]->setChecked(true);
-    constexpr std::array<Qt::Alignment, 3> shown = {Qt::AlignLeft, Qt::AlignHCenter,
-                                                    Qt::AlignRight};
-    QTextOption option = Memo1->document()->defaultTextOption();
-    option.setAlignment(shown[button]);
-    Memo1->document()->setDefaultTextOption(option);
+    AlignMemo();
+}
+
+void TForm3::AlignMemo() {
+    constexpr std::array<Qt::Alignment, 3> shown = {Qt::AlignLeft, Qt::AlignRight,
+                                                    Qt::AlignHCenter};
+    QTextBlockFormat format;
+    format.setAlignment(shown[memoAlignment_]);
+    // Every line takes it; a line begun with Enter takes it from the line it breaks.
+    QTextCursor all(Memo1->document());
+    all.select(QTextCursor::Document);
+    all.mergeBlockFormat(format);
 }
 
 void TForm3::OkClick() {

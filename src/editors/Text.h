@@ -37,6 +37,7 @@ class TForm3 final : public EditorWindow {
     void Button3Click();
     void SetMemoFont(const TFont& font);
     void SetMemoAlignment(uint8_t alignment);
+    void AlignMemo();
     void OkClick();
 
     TForm7& placement_;

@@ -7,7 +7,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QRadioButton>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QTextLayout>
 
 #include <fstream>
 
@@ -248,6 +250,19 @@ TEST_F(TextTest, EscapeOrAnUnreadablePictureLeavesTheListAsItWas) {
 }
 
 TEST_F(TextTest, EditingShowsTheRowAndANewTextStartsFromWhatTheEditorLastHeld) {
+    // Lines as the memo shows them, in the box's own width.
+    const auto line = [&](int block) {
+        const QTextBlock b = Editor().Memo1->document()->findBlockByNumber(block);
+        return b.layout()->lineAt(0).naturalTextRect();
+    };
+    const auto boxWidth = [&] { return double(Editor().Memo1->viewport()->width()); };
+    Insert("&Text Message");
+    Type({"Typed", "then centred"});
+    Click(Editor().RadioGroup1[1]);
+    EXPECT_NEAR(line(0).center().x(), boxWidth() / 2, 5);
+    EXPECT_NEAR(line(1).center().x(), boxWidth() / 2, 5);
+    Click(Editor().Button2);
+
     TDataTexte texte;
     texte.Font = ChosenFont();
     texte.Alignment = taRightJustify;
@@ -258,7 +273,8 @@ TEST_F(TextTest, EditingShowsTheRowAndANewTextStartsFromWhatTheEditorLastHeld) {
     DoubleClickRow(3);
     EXPECT_EQ(Editor().Memo1->toPlainText(), "Happy\n\nBirthday");
     EXPECT_TRUE(Editor().RadioGroup1[2]->isChecked());
-    EXPECT_EQ(Editor().Memo1->document()->defaultTextOption().alignment(), Qt::AlignRight);
+    EXPECT_EQ(line(0).right(), line(2).right());
+    EXPECT_GT(line(0).left(), boxWidth() / 2);
     EXPECT_TRUE(Editor().CheckBox1->isChecked());
     EXPECT_EQ(Editor().Transition->ComboBox1->TransitionText(), "Mosaic");
     EXPECT_EQ(Editor().Transition->SpinEdit1->value(), 4);
