@@ -1,0 +1,129 @@
+#include "Resampler.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <numeric>
+
+namespace {
+
+// Zero crossings of the sinc on each side, counted at the lower rate. With the Kaiser window
+// below they give a stop band below -70 dB and a pass band flat to 0.9 of the lower Nyquist
+// frequency (19.8 kHz at 44.1 kHz).
+constexpr int kHalfTaps = 24;
+constexpr double kKaiserBeta = 7.0;
+constexpr double kCutoff = 0.485; // of the lower rate: just below its Nyquist frequency
+constexpr size_t kReadFrames = 1024;
+
+// Four floats that the compiler keeps in one vector register (SSE on x86-64, NEON on ARM).
+typedef float Float4 __attribute__((vector_size(16)));
+
+Float4 Load4(const float* p) {
+    Float4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// Zeroth-order modified Bessel function of the first kind, by its power series.
+double BesselI0(double x) {
+    double sum = 1, term = 1;
+    for (int k = 1; term > 1e-12 * sum; ++k) {
+        term *= (x / (2 * k)) * (x / (2 * k));
+        sum += term;
+    }
+    return sum;
+}
+
+// Windowed sinc at `t` input frames from the output time; `halfWidth` is the window's reach.
+double Kernel(double t, double cutoff, double halfWidth) {
+    const double x = t / halfWidth;
+    if (x <= -1 || x >= 1) return 0;
+    const double arg = 2 * cutoff * t;
+    const double sinc = arg == 0 ? 1 : std::sin(std::numbers::pi * arg) / (std::numbers::pi * arg);
+    return 2 * cutoff * sinc * BesselI0(kKaiserBeta * std::sqrt(1 - x * x)) / BesselI0(kKaiserBeta);
+}
+
+} // namespace
+
+Resampler::Resampler(std::unique_ptr<AudioSource> input, int inputRate, int outputRate)
+    : input_(std::move(input)) {
+    const int64_t common = std::gcd(inputRate, outputRate);
+    up_ = outputRate / common;
+    down_ = inputRate / common;
+    tablePhases_ = std::min<int64_t>(up_, kMaxPhases);
+    // Going down, the filter must cut at the output's band edge, so it reaches further back.
+    const double scale = std::min(1.0, double(outputRate) / inputRate);
+    const double cutoff = kCutoff * scale;
+    taps_ = (size_t(std::ceil(2 * kHalfTaps / scale)) + 3) / 4 * 4;
+    const double half = double(taps_) / 2;
+
+    // Row r serves outputs a fraction r / tablePhases_ past an input frame; tap j weighs
+    // input frame (frame - taps/2 + 1 + j). Each row sums to exactly 1, so a constant passes
+    // unchanged whatever the phase.
+    table_.resize(size_t(tablePhases_) * 2 * taps_);
+    for (int64_t r = 0; r < tablePhases_; ++r) {
+        std::vector<double> row(taps_);
+        const double fraction = double(r) / double(tablePhases_);
+        for (size_t j = 0; j < taps_; ++j)
+            row[j] = Kernel(half - 1 - double(j) + fraction, cutoff, half);
+        const double sum = std::accumulate(row.begin(), row.end(), 0.0);
+        float* out = &table_[size_t(r) * 2 * taps_];
+        for (size_t j = 0; j < taps_; ++j)
+            out[2 * j] = out[2 * j + 1] = float(row[j] / sum);
+    }
+    // Before the first input frame the signal is silence.
+    buffer_.assign(2 * (taps_ + kReadFrames), 0.0f);
+    bufferStart_ = -int64_t(taps_ / 2 - 1);
+    bufferFrames_ = taps_ / 2 - 1;
+}
+
+void Resampler::Refill() {
+    // Keep from the first frame the next output needs; read after it.
+    const int64_t first = frame_ - int64_t(taps_ / 2) + 1;
+    const size_t drop = size_t(first - bufferStart_);
+    std::copy(buffer_.begin() + 2 * drop, buffer_.begin() + 2 * bufferFrames_, buffer_.begin());
+    bufferStart_ = first;
+    bufferFrames_ -= drop;
+    const size_t room = buffer_.size() / 2 - bufferFrames_;
+    float* free = buffer_.data() + 2 * bufferFrames_;
+    size_t got = 0;
+    if (!inputEnded_) {
+        got = input_->Render(free, room);
+        inputFrames_ += int64_t(got);
+        inputEnded_ = got < room;
+    }
+    // After the last input frame the signal is silence too.
+    std::fill(free + 2 * got, free + 2 * room, 0.0f);
+    bufferFrames_ += room;
+}
+
+size_t Resampler::Render(float* out, size_t frames) {
+    const int64_t half = int64_t(taps_ / 2);
+    const size_t width = 2 * taps_;
+    size_t done = 0;
+    while (done < frames) {
+        if (inputEnded_ && outputFrames_ >= (inputFrames_ * up_ + down_ - 1) / down_) break;
+        if (frame_ + half >= bufferStart_ + int64_t(bufferFrames_)) {
+            Refill();
+            continue;
+        }
+        const size_t row = size_t(up_ <= kMaxPhases ? phase_ : phase_ * kMaxPhases / up_);
+        const float* coefficients = &table_[row * width];
+        const float* in = &buffer_[2 * size_t(frame_ - half + 1 - bufferStart_)];
+        Float4 a = {0, 0, 0, 0}, b = {0, 0, 0, 0};
+        for (size_t j = 0; j < width; j += 8) {
+            a += Load4(coefficients + j) * Load4(in + j);
+            b += Load4(coefficients + j + 4) * Load4(in + j + 4);
+        }
+        a += b;
+        out[2 * done] = a[0] + a[2];
+        out[2 * done + 1] = a[1] + a[3];
+        ++done;
+        ++outputFrames_;
+        phase_ += down_;
+        frame_ += phase_ / up_;
+        phase_ %= up_;
+    }
+    return done;
+}
