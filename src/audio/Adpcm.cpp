@@ -1,6 +1,7 @@
 #include "Adpcm.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -18,6 +19,8 @@ constexpr int kImaMaxIndex = 88;
 constexpr int kMsAdaptation[16] = {230, 230, 230, 230, 307, 409, 512, 614,
                                    768, 614, 512, 409, 307, 230, 230, 230};
 constexpr int kMsMinStep = 16;
+// A damaged block can grow the step without end; held where its next growth still fits.
+constexpr int kMsMaxStep = std::numeric_limits<int>::max() / 768;
 
 int16_t Clamp16(int v) {
     return int16_t(std::clamp(v, -32768, 32767));
@@ -45,12 +48,13 @@ struct ImaState {
 struct MsState {
     int Step, Sample1, Sample2, Coef1, Coef2;
     int16_t Next(int nibble) {
-        const int predicted = (Sample1 * Coef1 + Sample2 * Coef2) >> 8;
+        // Summed in 64 bits: a file's own coefficients can overflow 32.
+        const int predicted = int((int64_t(Sample1) * Coef1 + int64_t(Sample2) * Coef2) >> 8);
         const int signedNibble = nibble >= 8 ? nibble - 16 : nibble;
         const int16_t sample = Clamp16(predicted + signedNibble * Step);
         Sample2 = Sample1;
         Sample1 = sample;
-        Step = std::max(kMsAdaptation[nibble] * Step >> 8, kMsMinStep);
+        Step = std::clamp(kMsAdaptation[nibble] * Step >> 8, kMsMinStep, kMsMaxStep);
         return sample;
     }
 };
