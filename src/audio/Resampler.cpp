@@ -23,12 +23,9 @@ typedef float Float8 __attribute__((vector_size(32)));
 typedef float Float4 __attribute__((vector_size(16)));
 
 // One output frame: the coefficients (each twice) against interleaved stereo input, `width`
-// floats, a multiple of 8. Four sums, so that additions do not wait on each other. Built
-// twice, for AVX and for any x86-64, and chosen when the program starts.
-#if defined(__x86_64__)
-__attribute__((target_clones("avx", "default")))
-#endif
-void DotStereo(const float* k, const float* x, size_t width, float* out) {
+// floats, a multiple of 8. Four sums, so that additions do not wait on each other.
+[[gnu::always_inline]] inline void DotStereo(const float* k, const float* x, size_t width,
+                                             float* out) {
     const auto multiplyAdd = [](Float8& sum, const float* k8, const float* x8) {
         Float8 coefficients, input;
         std::memcpy(&coefficients, k8, sizeof coefficients);
@@ -53,6 +50,41 @@ void DotStereo(const float* k, const float* x, size_t width, float* out) {
     out[1] = half[1] + half[3];
 }
 
+// The filter and the input it runs over.
+struct FilterPass {
+    const float* Table; // rows of Width floats
+    size_t Width;       // two floats a tap
+    int64_t Half;       // taps on each side of an output's time
+    const float* Input; // buffered stereo frames; Input[0] is input frame InputStart
+    int64_t InputStart, InputEnd;
+    int64_t Up, StepFrames, StepPhase;
+};
+
+// Renders up to `frames` output frames from the time (frame, phase) on, for as long as their
+// input is buffered; returns how many, with the time moved past them. Built twice, for AVX and
+// for any x86-64, and chosen when the program starts.
+#if defined(__x86_64__)
+__attribute__((target_clones("avx", "default")))
+#endif
+size_t
+RunFilter(const FilterPass& p, int64_t& frame, int64_t& phase, float* out, size_t frames) {
+    size_t done = 0;
+    for (; done < frames && frame + p.Half < p.InputEnd; ++done) {
+        const int64_t row =
+            p.Up <= Resampler::kMaxPhases ? phase : phase * Resampler::kMaxPhases / p.Up;
+        DotStereo(p.Table + size_t(row) * p.Width,
+                  p.Input + 2 * (frame - p.Half + 1 - p.InputStart), p.Width, out + 2 * done);
+        // The next output's time, without a division per frame.
+        frame += p.StepFrames;
+        phase += p.StepPhase;
+        if (phase >= p.Up) {
+            phase -= p.Up;
+            ++frame;
+        }
+    }
+    return done;
+}
+
 // Zeroth-order modified Bessel function of the first kind, by its power series.
 double BesselI0(double x) {
     double sum = 1, term = 1;
@@ -65,11 +97,12 @@ double BesselI0(double x) {
 
 // Windowed sinc at `t` input frames from the output time; `halfWidth` is the window's reach.
 double Kernel(double t, double cutoff, double halfWidth) {
+    static const double windowScale = 1 / BesselI0(kKaiserBeta);
     const double x = t / halfWidth;
     if (x <= -1 || x >= 1) return 0;
     const double arg = 2 * cutoff * t;
     const double sinc = arg == 0 ? 1 : std::sin(std::numbers::pi * arg) / (std::numbers::pi * arg);
-    return 2 * cutoff * sinc * BesselI0(kKaiserBeta * std::sqrt(1 - x * x)) / BesselI0(kKaiserBeta);
+    return 2 * cutoff * sinc * BesselI0(kKaiserBeta * std::sqrt(1 - x * x)) * windowScale;
 }
 
 } // namespace
@@ -130,26 +163,23 @@ void Resampler::Refill() {
 }
 
 size_t Resampler::Render(float* out, size_t frames) {
-    const int64_t half = int64_t(taps_ / 2);
-    const size_t width = 2 * taps_;
     size_t done = 0;
     while (done < frames && outputFrames_ < outputTotal_) {
-        if (frame_ + half >= bufferStart_ + int64_t(bufferFrames_)) {
-            Refill();
-            continue;
-        }
-        const size_t row = size_t(up_ <= kMaxPhases ? phase_ : phase_ * kMaxPhases / up_);
-        DotStereo(&table_[row * width], &buffer_[2 * size_t(frame_ - half + 1 - bufferStart_)],
-                  width, out + 2 * done);
-        ++done;
-        ++outputFrames_;
-        // The next output's time, without a division per frame.
-        frame_ += stepFrames_;
-        phase_ += stepPhase_;
-        if (phase_ >= up_) {
-            phase_ -= up_;
-            ++frame_;
-        }
+        const FilterPass pass{table_.data(),
+                              2 * taps_,
+                              int64_t(taps_ / 2),
+                              buffer_.data(),
+                              bufferStart_,
+                              bufferStart_ + int64_t(bufferFrames_),
+                              up_,
+                              stepFrames_,
+                              stepPhase_};
+        const size_t want =
+            size_t(std::min<int64_t>(int64_t(frames - done), outputTotal_ - outputFrames_));
+        const size_t got = RunFilter(pass, frame_, phase_, out + 2 * done, want);
+        done += got;
+        outputFrames_ += int64_t(got);
+        if (got < want) Refill();
     }
     return done;
 }
