@@ -69,8 +69,8 @@ std::array<float, 2 * kWavMaxChannels> DownmixGains(const WavFormat& f) {
     return gains;
 }
 
-// Non-finite or out-of-range floating-point samples must not reach the mixer.
-// (Written without branches, so that the loop over a block runs on vectors.)
+// Non-finite or out-of-range floating-point samples must not reach the mixer. Selects rather
+// than std::clamp, which the compiler turns into min and max instead of branches.
 float Sanitize(float v) {
     v = v == v ? v : 0.0f; // not a number
     v = v < 1.0f ? v : 1.0f;
