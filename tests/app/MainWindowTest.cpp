@@ -11,6 +11,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QTest>
 
@@ -136,9 +138,11 @@ TEST_F(MainWindowTest, LayoutIsTheFixedReferenceLayout) {
     EXPECT_EQ(grid->size(), QSize(394, 219));
     EXPECT_GT(grid->y(), Button(1)->geometry().bottom());
     EXPECT_LE(grid->geometry().bottom(), 265);
-    const int widths[] = {102, 136, 88, 49};
-    for (int c = 0; c < 4; ++c)
-        EXPECT_EQ(grid->columnWidth(c), widths[c]);
+    // The kind column is as wide as its longest label needs, the Data column gives way.
+    EXPECT_GE(grid->columnWidth(0), 102);
+    EXPECT_EQ(grid->columnWidth(0) + grid->columnWidth(1), 102 + 136);
+    EXPECT_EQ(grid->columnWidth(2), 88);
+    EXPECT_EQ(grid->columnWidth(3), 49);
     EXPECT_EQ(grid->rowHeight(0), 18);
     EXPECT_EQ(grid->horizontalHeader()->height(), 18);
 
@@ -148,8 +152,8 @@ TEST_F(MainWindowTest, LayoutIsTheFixedReferenceLayout) {
         for (QAction* item : menu->menu()->actions())
             menus << (item->isSeparator() ? QString("-") : item->text());
     }
-    EXPECT_EQ(menus, (QStringList{"&File", "&Open...", "&Save...", "&Clear", "-", "E&xit", "&Help",
-                                  "&Contents", "-", "&About..."}));
+    EXPECT_EQ(menus, (QStringList{"&File", "&Open...", "&Save...", "&Build Card...", "&Clear", "-",
+                                  "E&xit", "&Help", "&Contents", "-", "&About..."}));
 }
 
 TEST_F(MainWindowTest, ClicksAndKeysMoveTheSelectionBarWhichNeverGoesAway) {
@@ -352,6 +356,97 @@ TEST_F(MainWindowTest, ExitFromTheMenuClosesTheWindowToo) {
     QSignalSpy closed(&form_, &TForm1::Closed);
     MenuItem("E&xit")->trigger();
     EXPECT_EQ(closed.count(), 1);
+}
+
+TEST_F(MainWindowTest, ChangesShowInTheTitleAndExitAsksBeforeLosingThem) {
+    QSignalSpy closed(&form_, &TForm1::Closed);
+    InsertEvent(kPause);
+    EXPECT_EQ(form_.windowTitle(), "*Velmora");
+    ClickRow(2);
+    Click(2); // deleted again: nothing to lose
+    EXPECT_EQ(form_.windowTitle(), "Velmora");
+    InsertEvent(kPause);
+
+    // Cancel, or a Save whose file dialog is cancelled, keeps the window and the list.
+    dialogs_.SaveChangesAnswers = {SaveChanges::Cancel, SaveChanges::Save};
+    dialogs_.FileAnswers = {std::nullopt};
+    Click(5);
+    form_.close(); // the close box
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_EQ(KindsShown().size(), 4u);
+    dialogs_.SaveChangesAnswers = {SaveChanges::Discard};
+    MenuItem("E&xit")->trigger();
+    EXPECT_EQ(closed.count(), 1);
+    const ShownBox question{"SaveChanges", "Confirm",
+                            "Do you want to save the changes to the card ?"};
+    EXPECT_EQ(dialogs_.Shown, (std::vector<ShownBox>{question, question,
+                                                     {"Save", ".vlm", "VLM Script (*.vlm)|*.vlm"},
+                                                     question}));
+}
+
+TEST_F(MainWindowTest, SaveOffersTheLastNameAndOpenAsksFirst) {
+    const std::string card = (dir_ / "card.vlm").string();
+    InsertEvent(kPause);
+    dialogs_.FileAnswers = {card};
+    MenuItem("&Save...")->trigger();
+    EXPECT_EQ(form_.windowTitle(), "card.vlm - Velmora");
+    InsertEvent(kBackground);
+    EXPECT_EQ(form_.windowTitle(), "*card.vlm - Velmora");
+
+    // Saving from the question offers the script's name; the Open dialog follows.
+    dialogs_.SaveChangesAnswers = {SaveChanges::Save};
+    dialogs_.FileAnswers = {card, std::nullopt};
+    MenuItem("&Open...")->trigger();
+    EXPECT_EQ(dialogs_.Shown[1], (ShownBox{"SaveChanges", "Confirm",
+                                           "Do you want to save the changes to 'card.vlm' ?"}));
+    EXPECT_EQ(dialogs_.OfferedFileNames, (std::vector<std::string>{"", card, ""}));
+    EXPECT_EQ(dialogs_.Shown.back().Kind, "Open");
+    EXPECT_EQ(form_.windowTitle(), "card.vlm - Velmora");
+    EXPECT_FALSE(form_.Modified());
+}
+
+TEST_F(MainWindowTest, KeysActAsTheButtonsAndTheMenuItems) {
+    QWidget chooser;
+    form_.AttachChooser(chooser);
+    InsertEvent(kPause);
+    ClickRow(2);
+    QTest::keyClick(Grid(), Qt::Key_Delete);
+    EXPECT_EQ(KindsShown(), (std::vector<std::string>{"Effects Type", "Open window", ""}));
+    QTest::keyClick(Grid(), Qt::Key_Insert);
+    EXPECT_TRUE(chooser.isVisible());
+    form_.ChildWindowClosed();
+
+    const std::vector<std::tuple<const char*, QKeySequence, const char*>> keys = {
+        {"&Open...", Qt::CTRL | Qt::Key_O, "*.vlm"},
+        {"&Save...", Qt::CTRL | Qt::Key_S, ".vlm"},
+        {"&Build Card...", Qt::CTRL | Qt::Key_B, "*.Exe"}};
+    for (const auto& [item, key, dialog] : keys) {
+        EXPECT_EQ(MenuItem(item)->shortcut(), key) << item;
+        dialogs_.FileAnswers = {std::nullopt};
+        QTest::keySequence(&form_, key);
+        EXPECT_EQ(dialogs_.Shown.back().Caption, dialog) << item;
+    }
+    EXPECT_EQ(MenuItem("&Contents")->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(MenuItem("E&xit")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QSignalSpy closed(&form_, &TForm1::Closed);
+    QTest::keySequence(&form_, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST_F(MainWindowTest, LongPathsAreElidedInTheMiddleAndKindsReadWhole) {
+    const std::string path = "/home/someone/Pictures/Holidays/2023/Summer by the sea/sky.bmp";
+    InsertEvent({"Background", path, "Blinds", "3"});
+    InsertEvent({"Restore Background", "", "Zoom", "1"});
+    EXPECT_EQ(Grid()->textElideMode(), Qt::ElideMiddle);
+    EXPECT_EQ(Grid()->model()->index(1, 1).data(Qt::ToolTipRole).toString().toStdString(), path);
+    // Where the grid's delegate draws the label, as much as the label needs.
+    QStyleOptionViewItem cell;
+    cell.initFrom(Grid());
+    cell.rect = Grid()->visualRect(Grid()->model()->index(2, 0)).adjusted(0, 0, -1, -1);
+    cell.features = QStyleOptionViewItem::HasDisplay;
+    cell.text = "Restore Background";
+    const QRect text = Grid()->style()->subElementRect(QStyle::SE_ItemViewItemText, &cell, Grid());
+    EXPECT_GE(text.width(), Grid()->fontMetrics().horizontalAdvance(cell.text));
 }
 
 } // namespace
