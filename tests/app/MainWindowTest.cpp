@@ -424,6 +424,7 @@ TEST_F(MainWindowTest, KeysActAsTheButtonsAndTheMenuItems) {
         EXPECT_EQ(MenuItem(item)->shortcut(), key) << item;
         dialogs_.FileAnswers = {std::nullopt};
         QTest::keySequence(&form_, key);
+        ASSERT_FALSE(dialogs_.Shown.empty()) << item;
         EXPECT_EQ(dialogs_.Shown.back().Caption, dialog) << item;
     }
     EXPECT_EQ(MenuItem("&Contents")->shortcut(), QKeySequence(Qt::Key_F1));
