@@ -4,6 +4,7 @@
 #include "BuildTexts.h"
 #include "CardBuild.h"
 #include "Command.h"
+#include "DataCellDelegate.h"
 #include "EventGridModel.h"
 #include "GuiThread.h"
 #include "ScriptReader.h"
@@ -20,6 +21,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTableView>
 
 #include <filesystem>
@@ -144,17 +146,21 @@ void TForm1::CreateControls() {
     header->setFixedHeight(kRowHeight);
     // The longest kind, "Restore Background", is read whole: the Data column, whose long
     // paths are elided in the middle anyway, gives up the room it needs.
+    // As wide as the grid's delegate asks for the label, and the grid line.
     std::array<int, kCardColumnCount> widths = kColumnWidths;
-    const int textMargin =
-        StringGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, StringGrid1) + 1;
+    QStyleOptionViewItem label;
+    label.initFrom(StringGrid1);
+    label.features = QStyleOptionViewItem::HasDisplay;
+    label.text = cardtext::kRestoreBackground;
+    const QStyle* style = StringGrid1->style();
     const int kindWidth =
-        StringGrid1->fontMetrics().horizontalAdvance(cardtext::kRestoreBackground) +
-        2 * textMargin + 1; // and the grid line
+        style->sizeFromContents(QStyle::CT_ItemViewItem, &label, {}, StringGrid1).width() + 1;
     widths[kColData] -= std::max(0, kindWidth - widths[kColKind]);
     widths[kColKind] = std::max(kindWidth, widths[kColKind]);
     for (int c = 0; c < kCardColumnCount; ++c)
         header->resizeSection(c, widths[size_t(c)]);
     // Paths keep their file name in view; the whole path is the cell's tooltip.
+    StringGrid1->setItemDelegateForColumn(kColData, new DataCellDelegate(StringGrid1));
     StringGrid1->setTextElideMode(Qt::ElideMiddle);
 
     connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

@@ -10,8 +10,8 @@
 
 // A file dialog as a window's form describes it.
 struct FileDialogSpec {
-    std::string Filter;     // "description|mask", pairs separated by "|"
-    std::string DefaultExt; // added to a name typed without an extension ("*.vlm" -> ".vlm")
+    std::string Filter;        // "description|mask", pairs separated by "|"
+    std::string DefaultExt;    // added to a name typed without an extension ("*.vlm" -> ".vlm")
     std::string FileName = {}; // the file the dialog offers at first (a full path); empty: none
 };
 

@@ -1,6 +1,7 @@
 // The main window through its real widgets: clicks, keys and double-clicks on the grid, with
 // scripted dialogs.
 
+#include "DataCellDelegate.h"
 #include "FakeDialogs.h"
 #include "GifDecl.h"
 #include "menu.h"
@@ -11,7 +12,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QTest>
@@ -438,16 +438,17 @@ TEST_F(MainWindowTest, LongPathsAreElidedInTheMiddleAndKindsReadWhole) {
     const std::string path = "/home/someone/Pictures/Holidays/2023/Summer by the sea/sky.bmp";
     InsertEvent({"Background", path, "Blinds", "3"});
     InsertEvent({"Restore Background", "", "Zoom", "1"});
-    EXPECT_EQ(Grid()->textElideMode(), Qt::ElideMiddle);
     EXPECT_EQ(Grid()->model()->index(1, 1).data(Qt::ToolTipRole).toString().toStdString(), path);
-    // Where the grid's delegate draws the label, as much as the label needs.
+    ASSERT_NE(dynamic_cast<DataCellDelegate*>(Grid()->itemDelegateForColumn(1)), nullptr);
+    const int width = Grid()->columnWidth(1) - 8;
+    const QString shown = ElidePath(QString::fromStdString(path), Grid()->fontMetrics(), width);
+    EXPECT_TRUE(shown.startsWith("/ho") && shown.endsWith("\u2026/sky.bmp")) << shown.toStdString();
+    EXPECT_LE(Grid()->fontMetrics().horizontalAdvance(shown), width);
+    // As wide as the grid's delegate asks for the widest kind.
     QStyleOptionViewItem cell;
     cell.initFrom(Grid());
-    cell.rect = Grid()->visualRect(Grid()->model()->index(2, 0)).adjusted(0, 0, -1, -1);
-    cell.features = QStyleOptionViewItem::HasDisplay;
-    cell.text = "Restore Background";
-    const QRect text = Grid()->style()->subElementRect(QStyle::SE_ItemViewItemText, &cell, Grid());
-    EXPECT_GE(text.width(), Grid()->fontMetrics().horizontalAdvance(cell.text));
+    const QModelIndex restore = Grid()->model()->index(2, 0);
+    EXPECT_GT(Grid()->columnWidth(0), Grid()->itemDelegate()->sizeHint(cell, restore).width());
 }
 
 } // namespace
