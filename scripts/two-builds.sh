@@ -3,7 +3,7 @@
 # program directory (so that they share its working files), and counts what came of it: every
 # build that says it created the card must leave a card whose own player lists it.
 #
-#   tests/e2e/two-builds.sh [BUILD_DIR] [PAIRS]     (defaults: build, 20)
+#   scripts/two-builds.sh [BUILD_DIR] [PAIRS]     (defaults: build, 20)
 #
 # The program directory is a fresh copy of BUILD_DIR/bin's velmora-build and model.ex_, so
 # the run leaves nothing in the build tree. Exit status 0 only when no created card failed.
