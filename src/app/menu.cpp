@@ -144,9 +144,9 @@ void TForm1::CreateControls() {
     header->setMinimumSectionSize(1);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setFixedHeight(kRowHeight);
-    // The longest kind, "Restore Background", is read whole: the Data column, whose long
-    // paths are elided in the middle anyway, gives up the room it needs.
-    // As wide as the grid's delegate asks for the label, and the grid line.
+    // The longest kind, "Restore Background", is read whole: its column is as wide as the
+    // grid's delegate asks for it (and the grid line), and the Data column, whose long paths
+    // give up their middle anyway, makes the room.
     std::array<int, kCardColumnCount> widths = kColumnWidths;
     QStyleOptionViewItem label;
     label.initFrom(StringGrid1);
@@ -161,7 +161,6 @@ void TForm1::CreateControls() {
         header->resizeSection(c, widths[size_t(c)]);
     // Paths keep their file name in view; the whole path is the cell's tooltip.
     StringGrid1->setItemDelegateForColumn(kColData, new DataCellDelegate(StringGrid1));
-    StringGrid1->setTextElideMode(Qt::ElideMiddle);
 
     connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {

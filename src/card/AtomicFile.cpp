@@ -20,11 +20,11 @@ std::string Folder(const std::string& path) {
 // Runs `make` on short names in `folder` (".vlm" with a few hexadecimal digits, so that a
 // target whose own name is near the system's limit still has room beside it) until one is
 // free. `make` answers false and leaves errno set when it fails.
+std::atomic<unsigned> scratchCounter{0};
 template <class Make> std::string AtFreeScratchName(const std::string& folder, Make make) {
-    static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         char name[32];
-        std::snprintf(name, sizeof name, "/.vlm%x-%x", unsigned(::getpid()), counter++);
+        std::snprintf(name, sizeof name, "/.vlm%x-%x", unsigned(::getpid()), scratchCounter++);
         const std::string path = folder + name;
         if (make(path)) return path;
         if (errno != EEXIST) fileio::ThrowSystemError(errno);
