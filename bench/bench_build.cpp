@@ -75,7 +75,9 @@ void BuildOnce(Bench& b) {
     Silent silent;
     PosixFileSystem files;
     std::vector<std::string> tempFiles;
-    if (!BuildCard(b.script, b.programDir, b.card, tempFiles, {pictures, silent, silent, files})) std::exit(1);
+    const TWorkDirLock workDir(b.programDir, [] {});
+    if (!BuildCard(b.script, workDir, b.card, tempFiles, {pictures, silent, silent, files}))
+        std::exit(1);
 }
 
 } // namespace
