@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -15,6 +16,11 @@ namespace {
 struct Point {
     std::array<double, 3> rgb;
     double weight;
+};
+
+struct Points {
+    std::vector<Point> all;
+    bool exact; // the picture's own colours, not means of cells
 };
 
 // Pixels are counted by cells of 4 x 4 x 4 colours (64 per component), each cell standing as
@@ -75,7 +81,7 @@ std::vector<Point> CellMeans(const std::vector<Cell>& cells, const std::vector<u
     return points;
 }
 
-std::vector<Point> CountColours(std::span<const TPlatformColor> pixels) {
+Points CountColours(std::span<const TPlatformColor> pixels) {
     std::vector<Cell> cells(kCells);
     for (TPlatformColor c : pixels) {
         Cell& cell = cells[CellOf(c)];
@@ -87,7 +93,7 @@ std::vector<Point> CountColours(std::span<const TPlatformColor> pixels) {
     std::vector<uint32_t> used;
     for (uint32_t i = 0; i < kCells; ++i)
         if (cells[i].pixels != 0) used.push_back(i);
-    if (used.size() >= kEnoughCells) return CellMeans(cells, used);
+    if (used.size() >= kEnoughCells) return {CellMeans(cells, used), false};
 
     // Exact colours: 64 counters for each cell in use.
     std::vector<uint32_t> first(kCells, 0);
@@ -104,7 +110,7 @@ std::vector<Point> CountColours(std::span<const TPlatformColor> pixels) {
                                    double((used[n] >> 6 & 63) << 2 | (place >> 2 & 3)),
                                    double((used[n] & 63) << 2 | (place & 3))},
                                   double(w)});
-    return points;
+    return {points, true};
 }
 
 // A box of points: their weight, sums and sums of squares by component.
@@ -192,24 +198,35 @@ std::vector<TPlatformColor> Rounded(const std::vector<std::array<double, 3>>& me
 // rounded), every colour to the mean of its points. A colour left without points stays.
 constexpr int kRefinements = 2;
 
-std::vector<TPlatformColor> Refine(const std::vector<Point>& points,
-                                   std::vector<std::array<double, 3>> means) {
+std::vector<TPlatformColor> Refine(const Points& points, std::vector<std::array<double, 3>> means) {
+    struct Cluster {
+        std::array<double, 3> sum{};
+        double weight = 0;
+        const Point* heaviest = nullptr;
+    };
+    std::vector<Cluster> clusters;
     for (int round = 0; round < kRefinements; ++round) {
-        const std::vector<TPlatformColor> palette = Rounded(means);
-        NearestColour nearest(palette);
-        std::vector<std::array<double, 4>> sums(means.size(), {0, 0, 0, 0});
-        for (const Point& p : points) {
-            auto& s =
-                sums[nearest.Find(Component(p.rgb[0]), Component(p.rgb[1]), Component(p.rgb[2]))];
+        NearestColour nearest(Rounded(means));
+        clusters.assign(means.size(), {});
+        for (const Point& p : points.all) {
+            Cluster& c = clusters[nearest.Find(Component(p.rgb[0]), Component(p.rgb[1]),
+                                               Component(p.rgb[2]))];
             for (int k = 0; k < 3; ++k)
-                s[k] += p.weight * p.rgb[k];
-            s[3] += p.weight;
+                c.sum[k] += p.weight * p.rgb[k];
+            c.weight += p.weight;
+            if (!c.heaviest || p.weight > c.heaviest->weight) c.heaviest = &p;
         }
         for (size_t i = 0; i < means.size(); ++i)
-            if (sums[i][3] > 0)
-                means[i] = {sums[i][0] / sums[i][3], sums[i][1] / sums[i][3],
-                            sums[i][2] / sums[i][3]};
+            if (clusters[i].weight > 0)
+                for (int k = 0; k < 3; ++k)
+                    means[i][k] = clusters[i].sum[k] / clusters[i].weight;
     }
+    // A colour that holds at least half its cluster's pixels is taken as it is: a flat area
+    // of a drawing, or white paper, then shows without grain.
+    for (size_t i = 0; i < means.size(); ++i)
+        if (points.exact && clusters[i].heaviest &&
+            2 * clusters[i].heaviest->weight >= clusters[i].weight)
+            means[i] = clusters[i].heaviest->rgb;
     std::vector<TPlatformColor> palette = Rounded(means);
     std::sort(palette.begin(), palette.end());
     palette.erase(std::unique(palette.begin(), palette.end()), palette.end());
@@ -220,6 +237,7 @@ std::vector<TPlatformColor> Refine(const std::vector<Point>& points,
 
 std::vector<TPlatformColor> ChoosePalette(std::span<const TPlatformColor> pixels, int count) {
     if (pixels.empty() || count <= 0) return {};
-    std::vector<Point> points = CountColours(pixels);
-    return Refine(points, CutIntoBoxes(points, size_t(count)));
+    Points points = CountColours(pixels);
+    std::vector<std::array<double, 3>> means = CutIntoBoxes(points.all, size_t(count));
+    return Refine(points, std::move(means));
 }
