@@ -8,7 +8,7 @@
 // PICTURE: any picture Qt reads (real photographs), measured after the generated ones.
 // --shots DIR: writes DIR/sky-face-cartoon.png, the 640x480 sky, face and cartoon as source,
 // ours and ImageMagick's side by side, and DIR/detail.png, a corner of each enlarged 4 times.
-#include "BenchPictures.h"
+#include "BenchImages.h"
 #include "BenchTiming.h"
 #include "GifUnit.h"
 #include "Reduce256.h"
@@ -26,18 +26,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-QImage ToImage(const TrueColourPicture& p, const std::vector<TPlatformColor>& pixels) {
-    QImage image(p.width, p.height, QImage::Format_RGB32);
-    for (int y = 0; y < p.height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < p.width; ++x) {
-            const TPlatformColor c = pixels[size_t(y) * size_t(p.width) + size_t(x)];
-            row[x] = qRgb(int(c & 0xFF), int(c >> 8 & 0xFF), int(c >> 16 & 0xFF));
-        }
-    }
-    return image;
-}
 
 TrueColourPicture FromImage(const std::string& name, const QImage& loaded) {
     const QImage image = loaded.convertToFormat(QImage::Format_RGB32);

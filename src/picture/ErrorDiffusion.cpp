@@ -9,9 +9,10 @@
 namespace {
 // An error passed on is at most this much a component. Where the palette has no colour near a
 // pixel's, the whole error would pile up until some far colour is picked, which shows as
-// speckles of a wrong hue; the errors that shade a gradient between palette colours are
-// smaller.
-constexpr int kMaxError = 16;
+// speckles of a wrong hue. Eight still mixes two palette colours up to sixteen apart into any
+// shade between them, more than the spacing of 256 colours chosen for a picture, so gradients
+// keep their shade without bands.
+constexpr int kMaxError = 8;
 
 // Errors are counted in sixteenths, the Floyd-Steinberg weights being 7 (ahead), 3 (below
 // behind), 5 (below) and 1 (below ahead) sixteenths.
