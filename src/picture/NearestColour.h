@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ColorTbl.h"
+#include "Rgb.h"
 
 #include <array>
 #include <cstdint>
@@ -51,9 +52,7 @@ class NearestColour {
         int16_t r, g, b;
         uint8_t index;
         int bound;
-        int Distance(int r2, int g2, int b2) const {
-            return (r - r2) * (r - r2) + (g - g2) * (g - g2) + (b - b2) * (b - b2);
-        }
+        int Distance(int r2, int g2, int b2) const { return SquaredDistance(r, g, b, r2, g2, b2); }
     };
 
     uint8_t Search(int r, int g, int b);
