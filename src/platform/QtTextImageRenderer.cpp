@@ -1,5 +1,6 @@
 #include "QtTextImageRenderer.h"
 
+#include "ColourCounts.h"
 #include "DessineOmbre.h"
 #include "PictureImage.h"
 #include "TextCapture.h"
@@ -9,6 +10,8 @@ std::unique_ptr<TGifFile> QtTextImageRenderer::Render(const std::string& picture
                                                       const std::string& message,
                                                       const TDataTexte& texte) {
     TPicture picture = loader_.ReduceTo8Bits(loader_.Load(picturePath));
+    const std::vector<TPlatformColor> colours =
+        DistinctColours(picture.Pixels, 256).value_or(std::vector<TPlatformColor>{});
     const TextLabel label(message, texte.Font, texte.Alignment);
     if (!picture.Pixels.empty()) {
         QImage image = ToQImage(picture);
@@ -16,5 +19,5 @@ std::unique_ptr<TGifFile> QtTextImageRenderer::Render(const std::string& picture
         picture = FromQImage(image);
     }
     if (texte.Shadow) DessineOmbre(picture, label.Color());
-    return CaptureTextImage(picture, texte.X, texte.Y, label.Width(), label.Height());
+    return CaptureTextImage(picture, colours, texte.X, texte.Y, label.Width(), label.Height());
 }
