@@ -5,8 +5,16 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ libgtest-dev
-    qt6-base-dev qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-    libfluidsynth-dev fluidsynth timgm6mb-soundfont
+    qt6-base-dev
+    # SDL2, built at configure time from Debian's source package (fetched with apt-get source,
+    # unpacked by dpkg-source) with the headers of the backends it loads at run time; the
+    # shared libsdl2-dev is the fallback when the source cannot be had.
+    dpkg-dev pkg-config libsdl2-dev
+    libasound2-dev libpulse-dev libpipewire-0.3-dev
+    libx11-dev libxext-dev libxrandr-dev libxcursor-dev libxi-dev libxfixes-dev libxss-dev
+    libwayland-dev libxkbcommon-dev libdecor-0-dev libegl-dev libdbus-1-dev
+    sox                 # test-only peer WAV reader and writer
+    fluidsynth timgm6mb-soundfont   # test-only peer synthesizer and its sounds
     xvfb xauth
     libgif-dev          # test-only peer decoder/encoder, never linked into the product
     libpng-dev          # test-only peer decoder of the frames the player writes

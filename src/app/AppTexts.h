@@ -2,6 +2,8 @@
 // their refusals and questions, the About box and the main window's file dialogs.
 #pragma once
 
+#include <string>
+
 namespace apptext {
 inline constexpr const char* kApplicationTitle = "VLM Builder";
 inline constexpr const char* kHelpFile = "VLM Help.hlp";
@@ -17,6 +19,7 @@ inline constexpr const char* kExit = "E&xit";
 inline constexpr const char* kFileMenu = "&File";
 inline constexpr const char* kOpenItem = "&Open...";
 inline constexpr const char* kSaveItem = "&Save...";
+inline constexpr const char* kBuildCardItem = "&Build Card...";
 inline constexpr const char* kClearItem = "&Clear";
 inline constexpr const char* kExitItem = "E&xit";
 inline constexpr const char* kHelpMenu = "&Help";
@@ -39,6 +42,16 @@ inline constexpr const char* kInsertRefused = "Impossible to insert an event bef
 inline constexpr const char* kDeleteRefused = "You cannot delete the window opening Event.";
 inline constexpr const char* kClearAllQuestion =
     "Do you want to clear all the Events in the list ?";
+// Asked before Open, Exit or the close box would lose unsaved changes; `fileName` is the
+// script's name without its folder, empty for a card never saved.
+inline std::string SaveChangesQuestion(const std::string& fileName) {
+    return "Do you want to save the changes to " +
+           (fileName.empty() ? std::string("the card") : "'" + fileName + "'") + " ?";
+}
+// The window's title: the script's name before the caption, and this mark first while the
+// list has unsaved changes.
+inline constexpr const char* kTitleSeparator = " - ";
+inline constexpr const char* kModifiedMark = "*";
 
 // Four lines separated by CR: the name, the notice, the version, the address.
 inline constexpr const char* kAboutText = "         Velmora\r"

@@ -22,11 +22,14 @@ int EventGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant EventGridModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) return {};
+    const bool tip = role == Qt::ToolTipRole && index.column() == kColData;
+    if ((role != Qt::DisplayRole && !tip) || !index.isValid()) return {};
     QString text =
         QString::fromStdString(script_.Row(ScriptRow(index.row())).Cells[index.column()]);
     // A message keeps its lines apart with CR; on one grid line they read as words.
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\r'), QLatin1Char(tip ? '\n' : ' '));
+    // The Data cell's tooltip shows it whole, however narrow the column.
+    if (tip && text.isEmpty()) return {};
     return text;
 }
 

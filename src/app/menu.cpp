@@ -1,13 +1,17 @@
 #include "menu.h"
 
 #include "AppTexts.h"
+#include "BuildTexts.h"
 #include "CardBuild.h"
 #include "Command.h"
+#include "DataCellDelegate.h"
 #include "EventGridModel.h"
+#include "GuiThread.h"
 #include "ScriptReader.h"
 #include "ScriptWriter.h"
 #include "TempFiles.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -16,7 +20,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTableView>
+
+#include <filesystem>
 
 namespace {
 // The reference layout, in pixels. The frame's title and top line take its first 18 rows;
@@ -67,6 +75,7 @@ TForm1::TForm1(Dialogs& dialogs, HelpViewer& help, std::string programDir)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
+    savedContent_ = script_.Content();
     CreateControls();
     CreateMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -135,8 +144,23 @@ void TForm1::CreateControls() {
     header->setMinimumSectionSize(1);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setFixedHeight(kRowHeight);
+    // The longest kind, "Restore Background", is read whole: its column is as wide as the
+    // grid's delegate asks for it (and the grid line), and the Data column, whose long paths
+    // give up their middle anyway, makes the room.
+    std::array<int, kCardColumnCount> widths = kColumnWidths;
+    QStyleOptionViewItem label;
+    label.initFrom(StringGrid1);
+    label.features = QStyleOptionViewItem::HasDisplay;
+    label.text = cardtext::kRestoreBackground;
+    const QStyle* style = StringGrid1->style();
+    const int kindWidth =
+        style->sizeFromContents(QStyle::CT_ItemViewItem, &label, {}, StringGrid1).width() + 1;
+    widths[kColData] -= std::max(0, kindWidth - widths[kColKind]);
+    widths[kColKind] = std::max(kindWidth, widths[kColKind]);
     for (int c = 0; c < kCardColumnCount; ++c)
-        header->resizeSection(c, kColumnWidths[size_t(c)]);
+        header->resizeSection(c, widths[size_t(c)]);
+    // Paths keep their file name in view; the whole path is the cell's tooltip.
+    StringGrid1->setItemDelegateForColumn(kColData, new DataCellDelegate(StringGrid1));
 
     connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -144,30 +168,38 @@ void TForm1::CreateControls() {
                     StringGrid1SelectCell(EventGridModel::ScriptRow(current.row()));
             });
     connect(StringGrid1, &QTableView::doubleClicked, this, Command(&TForm1::StringGrid1DblClick));
+
+    // The Insert and Delete keys on the grid act as the buttons.
+    const auto gridKey = [this](Qt::Key key, void (TForm1::*handler)()) {
+        auto* shortcut = new QShortcut(QKeySequence(key), StringGrid1);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this, Command(handler));
+    };
+    gridKey(Qt::Key_Insert, &TForm1::Button1Click);
+    gridKey(Qt::Key_Delete, &TForm1::Button2Click);
 }
 
 void TForm1::CreateMenus() {
+    // The keys people expect, shown beside their items.
+    const auto item = [this](QMenu* menu, const char* text, void (TForm1::*handler)(),
+                             QKeySequence key = {}) {
+        QAction* action = menu->addAction(text);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, Command(handler));
+    };
     QMenu* file = menuBar()->addMenu(apptext::kFileMenu);
-    connect(file->addAction(apptext::kOpenItem), &QAction::triggered, this,
-            Command(&TForm1::Openscript1Click));
-    connect(file->addAction(apptext::kSaveItem), &QAction::triggered, this,
-            Command(&TForm1::Savescript1Click));
-    connect(file->addAction(apptext::kClearItem), &QAction::triggered, this,
-            Command(&TForm1::EffaceTout));
+    item(file, apptext::kOpenItem, &TForm1::Openscript1Click, Qt::CTRL | Qt::Key_O);
+    item(file, apptext::kSaveItem, &TForm1::Savescript1Click, Qt::CTRL | Qt::Key_S);
+    item(file, apptext::kBuildCardItem, &TForm1::Button3Click, Qt::CTRL | Qt::Key_B);
+    item(file, apptext::kClearItem, &TForm1::EffaceTout);
     file->addSeparator();
-    connect(file->addAction(apptext::kExitItem), &QAction::triggered, this,
-            Command(&TForm1::Button5Click));
-
-    QMenu* help = menuBar()->addMenu(apptext::kHelpMenu);
-    connect(help->addAction(apptext::kContentsItem), &QAction::triggered, this,
-            Command(&TForm1::Contents1Click));
-    help->addSeparator();
-    connect(help->addAction(apptext::kAboutItem), &QAction::triggered, this,
-            Command(&TForm1::About1Click));
+    item(file, apptext::kExitItem, &TForm1::Button5Click, Qt::CTRL | Qt::Key_Q);
 
     // F1 belongs to the Help menu, which has no command of its own: it opens the contents.
-    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, Command(&TForm1::Contents1Click));
+    QMenu* help = menuBar()->addMenu(apptext::kHelpMenu);
+    item(help, apptext::kContentsItem, &TForm1::Contents1Click, Qt::Key_F1);
+    help->addSeparator();
+    item(help, apptext::kAboutItem, &TForm1::About1Click);
 }
 
 std::function<void()> TForm1::Command(void (TForm1::*handler)()) {
@@ -177,9 +209,20 @@ std::function<void()> TForm1::Command(void (TForm1::*handler)()) {
 void TForm1::EditScript(const std::function<void(CardScript&)>& edit) {
     struct ShowAfter {
         TForm1* form;
-        ~ShowAfter() { form->ShowCurrentRow(); }
+        ~ShowAfter() {
+            form->ShowCurrentRow();
+            form->ShowTitle();
+        }
     } showAfter{this};
     gridModel_->Change(edit);
+}
+
+void TForm1::ShowTitle() {
+    std::string title = apptext::kCaption;
+    const std::string name = std::filesystem::path(fileName_).filename().string();
+    if (!name.empty()) title = name + apptext::kTitleSeparator + title;
+    if (Modified()) title = apptext::kModifiedMark + title;
+    setWindowTitle(QString::fromStdString(title));
 }
 
 void TForm1::ShowCurrentRow() {
@@ -261,12 +304,52 @@ void TForm1::Button2Click() {
 void TForm1::Button3Click() {
     const std::optional<std::string> output = dialogs_.SaveFileName(ExecutableSaveDialog);
     if (!output) return; // cancelled: nothing is written
+    // The build runs aside, so that its progress window and this one repaint as it goes.
+    // Meanwhile this window takes no input and does not close: the list stays as it is.
+    building_ = true;
+    setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct Restore {
+        TForm1* form;
+        ~Restore() {
+            QApplication::restoreOverrideCursor();
+            form->buildProgress_->Hide(); // also when the wait for another build failed
+            form->setEnabled(true);
+            form->building_ = false;
+        }
+    } restore{this};
+    GuiThreadProgress progress(*buildProgress_);
+    GuiThreadMessages messages(dialogs_);
     PosixFileSystem files;
-    BuildCard(script_, ProgramDir, *output, TempFiles, {*pictures_, *buildProgress_, dialogs_, files});
+    RunAside([&] {
+        TWorkDirLock workDir(ProgramDir, [&progress] {
+            progress.Show();
+            progress.Labl(buildtext::kWaitingForOtherBuild);
+        });
+        BuildCard(script_, workDir, *output, TempFiles, {*pictures_, progress, messages, files});
+    });
+}
+
+bool TForm1::MaySetChangesAside() {
+    if (!Modified()) return true;
+    const std::string name = std::filesystem::path(fileName_).filename().string();
+    switch (dialogs_.AskSaveChanges(apptext::SaveChangesQuestion(name))) {
+    case SaveChanges::Discard:
+        return true;
+    case SaveChanges::Cancel:
+        return false;
+    case SaveChanges::Save:
+        break;
+    }
+    bool saved = false;
+    RunCommand(dialogs_, [&] { saved = SaveScript(); });
+    return saved;
 }
 
 void TForm1::Openscript1Click() {
-    // The file is asked for before the list is touched, so that a cancel keeps unsaved work.
+    // Unsaved changes and the file are asked for before the list is touched, so that a
+    // cancel keeps the work.
+    if (!MaySetChangesAside()) return;
     const std::optional<std::string> path = dialogs_.OpenFileName(ScriptOpenDialog);
     if (!path) return;
     // The script is read aside and shown whole when the reading ends, however it ends: the
@@ -277,22 +360,46 @@ void TForm1::Openscript1Click() {
     CardScript loaded;
     HeldNotices notices;
     PosixFileSystem files;
-    const auto show = [&] { EditScript([&](CardScript& s) { s = std::move(loaded); }); };
+    bool whole = false;
     try {
-        LoadScript(source, loaded, ProgramDir, TempFiles, {*textRenderer_, notices, files});
+        whole = LoadScript(source, loaded, ProgramDir, TempFiles, {*textRenderer_, notices, files});
     } catch (...) {
-        show();
+        ShowOpened(loaded, "");
         throw;
     }
-    show();
+    // Only a list read whole is that file: Save offers it again.
+    ShowOpened(loaded, whole ? *path : "");
     for (const std::string& text : notices.Texts)
         dialogs_.Information(text);
+    if (whole && !LoadedAnyEvent(loaded)) dialogs_.Information(cardtext::NoEventFound(*path));
+}
+
+void TForm1::ShowOpened(CardScript& loaded, const std::string& fileName) {
+    // A file that brought no event (a picture, another text, a script whose lines end with LF
+    // alone, or one that stopped before its first event) leaves the list as it was.
+    if (!LoadedAnyEvent(loaded)) return;
+    fileName_ = fileName;
+    EditScript([&](CardScript& s) {
+        s = std::move(loaded);
+        // What was read is on disk: nothing in the list is lost if it is left unsaved.
+        savedContent_ = s.Content();
+    });
 }
 
 void TForm1::Savescript1Click() {
-    const std::optional<std::string> path = dialogs_.SaveFileName(ScriptSaveDialog);
-    if (!path) return; // nothing is written
+    SaveScript();
+}
+
+bool TForm1::SaveScript() {
+    FileDialogSpec form = ScriptSaveDialog;
+    form.FileName = fileName_;
+    const std::optional<std::string> path = dialogs_.SaveFileName(form);
+    if (!path) return false; // nothing is written
     SaveScriptFile(script_, *path);
+    fileName_ = *path;
+    savedContent_ = script_.Content();
+    ShowTitle();
+    return true;
 }
 
 void TForm1::EffaceTout() {
@@ -313,10 +420,18 @@ void TForm1::About1Click() {
 }
 
 void TForm1::FormClose() {
-    DeleteIntermediateFiles(TempFiles, ProgramDir);
+    // While another build (a velmora-build) works in the program directory, the files of
+    // this session's names may be its own: they stay.
+    if (const std::optional<TWorkDirLock> workDir = TWorkDirLock::TryLock(ProgramDir))
+        DeleteIntermediateFiles(TempFiles, *workDir);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // Exit, the menu's Exit and the close box all come here.
+    if (building_ || !MaySetChangesAside()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     QMainWindow::closeEvent(event);
     emit Closed();

@@ -41,9 +41,13 @@ public:
     const FileDialogSpec ScriptOpenDialog;
 
     const CardScript& Script() const { return script_; }
-    // Every change to the rows goes through here, so that the grid shows it and the selection
-    // bar stays on the script's current row.
+    // Every change to the rows goes through here, so that the grid shows it, the selection
+    // bar stays on the script's current row and the title tells whether there are unsaved
+    // changes.
     void EditScript(const std::function<void(CardScript&)>& edit);
+    // The list differs from what the last Open or Save read or wrote (at start-up: from the
+    // list of a new card).
+    bool Modified() const { return script_.Content() != savedContent_; }
 
     // How an editor writes its event when the user confirms: inserts or replaces row
     // TargetRow according to EditMode. The editor then hides itself and calls
@@ -73,7 +77,15 @@ private:
     void CreateMenus();
     std::function<void()> Command(void (TForm1::*handler)());
     void ShowCurrentRow();
+    void ShowTitle();
     void OpenChildWindow(QWidget& window);
+    // Before a command sets the list aside: false when the user keeps it (Cancel, or a Save
+    // that did not happen).
+    bool MaySetChangesAside();
+    // Save: true when the script was written.
+    bool SaveScript();
+    // What Open read, shown in place of the list unless it holds no event.
+    void ShowOpened(CardScript& loaded, const std::string& fileName);
 
     void StringGrid1SelectCell(int row);
     void StringGrid1DblClick();
@@ -103,4 +115,8 @@ private:
     // background, restore-background, text, sound-effect and music editors join it, and so
     // does the pause editor, which opens on a Pause row with the row's timing.
     std::array<RowEditor*, kEventKindCount> editors_{};
+    // The script file last opened whole or saved, which Save offers; empty before.
+    std::string fileName_;
+    std::vector<EventContent> savedContent_;
+    bool building_ = false; // a build runs aside: the window takes no input and stays open
 };

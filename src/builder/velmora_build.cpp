@@ -4,9 +4,11 @@
 //   velmora-build SCRIPT.vlm -o CARD [--progress]
 //
 // The notices the tool would show in its boxes go to standard error; the exit status is 0
-// only when the card was created.
+// only when the card was created. A build that another one (of the tool or of velmora-build)
+// is running in the same program directory waits for it to end, and says so.
 
 #include "BuildServices.h"
+#include "BuildTexts.h"
 #include "CardBuild.h"
 #include "QtPictureLoader.h"
 #include "QtTextImageRenderer.h"
@@ -113,13 +115,26 @@ int main(int argc, char** argv) {
     QtPictureLoader pictures;
     QtTextImageRenderer renderer(pictures);
     bool created = false;
+    // Held from the build's first file to the clean-up after it.
+    std::optional<TWorkDirLock> workDir;
     try {
-        if (LoadScriptFile(args->Script, script, programDir, tempFiles, {renderer, messages, files}))
-            created = BuildCard(script, programDir, args->Card, tempFiles, {pictures, progress, messages, files});
+        if (LoadScriptFile(args->Script, script, programDir, tempFiles,
+                           {renderer, messages, files})) {
+            if (LoadedAnyEvent(script)) {
+                workDir.emplace(programDir, [] {
+                    std::fprintf(stderr, "%s\n", OneLine(buildtext::kWaitingForOtherBuild).c_str());
+                });
+                created = BuildCard(script, *workDir, args->Card, tempFiles,
+                                    {pictures, progress, messages, files});
+            } else {
+                messages.Information(cardtext::NoEventFound(args->Script));
+            }
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
     }
-    // As the tool does when it closes.
-    DeleteIntermediateFiles(tempFiles, programDir);
+    // As the tool does when it closes. Without the lock no build ran, so none of the listed
+    // files (the names of text images) was made here.
+    if (workDir) DeleteIntermediateFiles(tempFiles, *workDir);
     return created ? 0 : 1;
 }

@@ -1,60 +1,147 @@
 #include "AtomicFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+std::string Folder(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Runs `make` on short names in `folder` (".vlm" with a few hexadecimal digits, so that a
+// target whose own name is near the system's limit still has room beside it) until one is
+// free. `make` answers false and leaves errno set when it fails.
+std::atomic<unsigned> scratchCounter{0};
+template <class Make> std::string AtFreeScratchName(const std::string& folder, Make make) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/.vlm%x-%x", unsigned(::getpid()), scratchCounter++);
+        const std::string path = folder + name;
+        if (make(path)) return path;
+        if (errno != EEXIST) fileio::ThrowSystemError(errno);
+    }
+    fileio::ThrowSystemError(EEXIST);
+}
+
 // A link is followed, so that its file is replaced rather than the link itself. A link that
 // names nothing is replaced by the new file.
 std::string ResolvedTarget(const std::string& path) {
     char resolved[PATH_MAX];
     struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && ::realpath(path.c_str(), resolved))
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) &&
+        ::realpath(path.c_str(), resolved))
         return resolved;
     return path;
 }
+
+// Renaming needs only the folder's permission: whether the user may replace an existing
+// file is asked of the file itself. A device, a pipe or a folder is never replaced by a file.
+std::string CheckedTarget(const std::string& path) {
+    std::string target = ResolvedTarget(path);
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0) return target;
+    if (!S_ISREG(info.st_mode)) throw EInOutError(fileio::kAccessDenied);
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        fileio::ThrowSystemError(errno);
+    return target;
+}
+
 } // namespace
 
-TFileBeside::TFileBeside(const std::string& target) : target_(ResolvedTarget(target)) {
-    // Another save of the same file by another process picks another name.
-    for (int attempt = 0;; ++attempt) {
-        path_ = target_ + ".save" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ >= 0) break;
-        if (errno != EEXIST || attempt >= 99) fileio::ThrowSystemError(errno);
-    }
-    // A file that is replaced keeps its permissions; a new one gets the usual ones.
-    struct stat info {};
-    if (::stat(target_.c_str(), &info) == 0) (void)::fchmod(fd_, info.st_mode & 07777);
+TUnnamedFile::TUnnamedFile(const std::string& path) : path_(path), folder_(Folder(path)) {
+    fd_ = ::open(folder_.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (fd_ >= 0) return;
+    // File systems without nameless files: a short name that nobody else picks, removed
+    // again unless the file is named.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) fileio::ThrowSystemError(errno);
+    scratchName_ = AtFreeScratchName(folder_, [this](const std::string& scratch) {
+        fd_ = ::open(scratch.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return fd_ >= 0;
+    });
 }
 
-TFileBeside::~TFileBeside() {
+TUnnamedFile::~TUnnamedFile() {
     if (fd_ >= 0) ::close(fd_);
-    if (!placed_) ::unlink(path_.c_str());
+    if (!scratchName_.empty()) ::unlink(scratchName_.c_str());
 }
 
-void TFileBeside::Write(const uint8_t* data, size_t count) {
+void TUnnamedFile::Write(const uint8_t* data, size_t count) {
     fileio::WriteAll(fd_, data, count);
+    size_ += count;
+}
+
+std::vector<uint8_t> TUnnamedFile::ReadBack() const {
+    std::vector<uint8_t> bytes(static_cast<size_t>(size_));
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done, off_t(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fileio::ThrowSystemError(errno);
+        if (n == 0) throw EInOutError(fileio::kReadBeyondEnd);
+        done += size_t(n);
+    }
+    return bytes;
+}
+
+void TUnnamedFile::GiveName() {
+    // A nameless file can only be linked to a free name; the rename then takes the place of
+    // whatever stands at `path`, in one step.
+    if (scratchName_.empty()) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+        scratchName_ = AtFreeScratchName(folder_, [&self](const std::string& scratch) {
+            return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, scratch.c_str(),
+                            AT_SYMLINK_FOLLOW) == 0;
+        });
+    }
+    if (::rename(scratchName_.c_str(), path_.c_str()) != 0) fileio::ThrowSystemError(errno);
+    scratchName_.clear();
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) fileio::ThrowSystemError(errno);
+}
+
+TFileBeside::TFileBeside(const std::string& target)
+    : target_(CheckedTarget(target)), file_(target_) {
+    // The file that takes the target's place keeps its owner where the process may give
+    // it (the owner first: a change of owner clears the set-id bits), then its permissions.
+    struct stat info {};
+    if (::stat(target_.c_str(), &info) != 0) return;
+    const int fd = file_.Descriptor();
+    if (::fchown(fd, info.st_uid, info.st_gid) != 0) (void)::fchown(fd, uid_t(-1), info.st_gid);
+    (void)::fchmod(fd, info.st_mode & 07777);
 }
 
 void TFileBeside::MarkExecutable() {
     struct stat info {};
-    if (::fstat(fd_, &info) != 0 || ::fchmod(fd_, (info.st_mode & 07777) | 0111) != 0)
+    const int fd = file_.Descriptor();
+    if (::fstat(fd, &info) != 0 || ::fchmod(fd, (info.st_mode & 07777) | 0111) != 0)
         fileio::ThrowSystemError(errno);
 }
 
 // On disk first, so that a crash just after cannot leave an empty file under the old name.
 void TFileBeside::PlaceAtTarget() {
-    if (::fsync(fd_) != 0) fileio::ThrowSystemError(errno);
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) fileio::ThrowSystemError(errno);
-    if (::rename(path_.c_str(), target_.c_str()) != 0) fileio::ThrowSystemError(errno);
-    placed_ = true;
+    if (::fsync(file_.Descriptor()) != 0) fileio::ThrowSystemError(errno);
+    file_.GiveName();
+}
+
+std::string WithResolvedFolder(const std::string& path) {
+    char folder[PATH_MAX];
+    if (!::realpath(Folder(path).c_str(), folder)) return path;
+    const std::string name = path.substr(path.rfind('/') + 1);
+    const std::string resolved = folder;
+    return (resolved == "/" ? "" : resolved) + "/" + name;
+}
+
+std::string PathWrittenBy(const std::string& path) {
+    return WithResolvedFolder(ResolvedTarget(path));
 }
 
 void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {

@@ -25,7 +25,9 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
     virtual bool Exists(const std::string& path) = 0; // a file (not a directory) is there
-    virtual void Copy(const std::string& from, const std::string& to) = 0; // replaces `to`
+    // `to` appears once the copy is complete, in place of whatever stood there (a link is
+    // replaced, never written through).
+    virtual void Copy(const std::string& from, const std::string& to) = 0;
     virtual void Remove(const std::string& path) = 0; // a missing file is no error
     virtual int64_t Size(const std::string& path) = 0;
 };

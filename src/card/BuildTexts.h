@@ -15,6 +15,8 @@ inline constexpr const char* kSavingMidi = "\rSaving Midi...\rTransition #";
 inline constexpr const char* kSavingPause = "\rSaving pause...\rTransition #";
 inline constexpr const char* kSavingOpenWindow = "\rSaving Open Window ...\rTransition #";
 inline constexpr const char* kCompacting = "\rCompacting...";
+// Another build (the tool or velmora-build) works in the program directory.
+inline constexpr const char* kWaitingForOtherBuild = "\rWaiting for another build\rto finish...";
 
 inline constexpr const char* kSuccess = "The card has been successfully created";
 
@@ -26,5 +28,24 @@ inline std::string MidiNotFound(const std::string& path) {
 inline std::string TextWithoutImage(int row) {
     return "The text event of row " + std::to_string(row) +
            " has no text image. Open its text editor and place the text again, then build the card.";
+}
+// The card would take the place of the player stub or of a file that the build makes and
+// deletes, and so be lost or spoil every later card.
+inline std::string OutputIsWorkingFile(const std::string& output, const std::string& working) {
+    return "The card cannot be saved as '" + output + "': the build itself uses the file '" +
+           working + "'. Choose another name or folder.";
+}
+// The player reads every size as a signed 32-bit number.
+inline std::string FileTooLarge(const std::string& path) {
+    return "The file '" + path +
+           "' is too large for a card: a packed file must be smaller than 2 GiB.";
+}
+inline std::string TimingTooLong(int row, const std::string& timing) {
+    return "The timing of row " + std::to_string(row) + " (" + timing +
+           " seconds) is too long for a card: it must be less than 2147484 seconds.";
+}
+// The card as written did not pass the package reader, so it would not play.
+inline std::string CardUnreadable(const std::string& output, const std::string& why) {
+    return "The card '" + output + "' was not created: it does not read back (" + why + ").";
 }
 } // namespace buildtext

@@ -1,22 +1,47 @@
 #include "CardAssembly.h"
 
 #include "AtomicFile.h"
+#include "BuildTexts.h"
+#include "CardPackage.h"
 #include "CardPackageFormat.h"
+
+namespace {
+// The card as the player will read it: the package after the stub, holding exactly the files
+// appended, in order, each as long as it was.
+void CheckReadsBack(const TFileBeside& card, uint64_t stubSize,
+                    const std::vector<TPackedFile>& appended, const std::string& outputPath) {
+    try {
+        const TCardPackage package(card.ReadBack(), stubSize);
+        std::vector<TPackedFile> read = package.Files();
+        for (TPackedFile& file : read)
+            file.Offset = 0;
+        if (read != appended)
+            throw ECardPackageError("its manifest does not list the files appended");
+    } catch (const ECardPackageError& e) {
+        throw ECardPackageError(buildtext::CardUnreadable(outputPath, e.what()));
+    }
+}
+} // namespace
 
 void AssembleCard(const std::string& outputPath, const std::string& programDir,
                   const std::vector<std::string>& packedFiles, BuildProgress& progress, FileSystem& files) {
     TFileBeside card(outputPath);
     fileio::AppendFileTo(programDir + cardpackage::kStubName, card);
+    const uint64_t stubSize = card.Size();
     fileio::AppendFileTo(programDir + cardpackage::kManifestName, card);
     progress.Progresse(90);
+    std::vector<TPackedFile> appended;
     const int count = int(packedFiles.size());
     for (int k = 1; k <= count; ++k) {
-        const std::string path = programDir + packedFiles[size_t(k) - 1];
-        fileio::AppendFileTo(path, card);
-        files.Remove(path);
+        const std::string& name = packedFiles[size_t(k) - 1];
+        const uint64_t start = card.Size();
+        fileio::AppendFileTo(programDir + name, card);
+        appended.push_back({name, 0, card.Size() - start});
+        files.Remove(programDir + name);
         progress.Progresse(50 + (k * 50) / count);
     }
     progress.Progresse(100);
+    CheckReadsBack(card, stubSize, appended, outputPath);
     card.MarkExecutable();
     card.PlaceAtTarget();
     files.Remove(programDir + cardpackage::kManifestName);

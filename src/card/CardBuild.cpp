@@ -1,27 +1,34 @@
 #include "CardBuild.h"
 
+#include "AtomicFile.h"
 #include "BuildTexts.h"
 #include "CardAssembly.h"
 #include "CardPackageFormat.h"
-#include "FileIO.h"
 #include "PlayerScript.h"
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
-// A text file written line by line, every line ended by CR LF.
+// A working text file written line by line, every line ended by CR LF. It takes its name
+// when closed, in place of whatever stood there.
 class LineFile {
 public:
-    explicit LineFile(const std::string& path) : sink_(path) {}
+    explicit LineFile(const std::string& path) : file_(path) {}
     void WriteLine(const std::string& line) {
-        sink_.Write(reinterpret_cast<const uint8_t*>(line.data()), line.size());
-        sink_.Write(reinterpret_cast<const uint8_t*>(cardpackage::kLineEnd), 2);
+        file_.Write(reinterpret_cast<const uint8_t*>(line.data()), line.size());
+        file_.Write(reinterpret_cast<const uint8_t*>(cardpackage::kLineEnd), 2);
     }
-    void Close() { sink_.Close(); }
+    void Close() {
+        if (closed_) return;
+        closed_ = true;
+        file_.GiveName();
+    }
 
 private:
-    TFileSink sink_;
+    TUnnamedFile file_;
+    bool closed_ = false;
 };
 
 // Shows the progress window for the lifetime of the object: however the build ends, the
@@ -41,20 +48,66 @@ private:
     BuildProgress& progress_;
 };
 
+// The user's card, not the program, stops the build: the notice says why.
+struct BuildStopped {
+    std::string Notice;
+};
+
+[[noreturn]] void StopWith(const std::string& notice) {
+    throw BuildStopped{notice};
+}
+
+// The working file of the build that a card saved as `output` would take the place of: the
+// stub, the manifest, the player script, a packed file of one of the rows, or a file of an
+// earlier build or placement still listed for clean-up. The places are compared, not the
+// spellings, so that a link or a "../" cannot hide one.
+std::optional<std::string> WorkingFileAt(const std::string& output, const CardScript& script,
+                                         const std::string& dir,
+                                         const std::vector<std::string>& tempFiles) {
+    std::vector<std::string> working = tempFiles;
+    for (const char* name : {cardpackage::kStubName, cardpackage::kManifestName,
+                             cardtext::kPlayerScriptName})
+        working.push_back(dir + name);
+    for (int r = 0; r < script.RowCount(); ++r)
+        if (const auto kind = script.Row(r).Kind())
+            if (const auto name = playerscript::PackedFile(*kind, r))
+                working.push_back(dir + *name);
+    const std::string place = PathWrittenBy(output);
+    for (const std::string& path : working)
+        if (WithResolvedFolder(path) == place) return path;
+    return std::nullopt;
+}
+
 class CardBuilder {
 public:
-    CardBuilder(const CardScript& script, const std::string& programDir, std::vector<std::string>& tempFiles,
-                const BuildServicesSet& services)
+    CardBuilder(const CardScript& script, const std::string& programDir,
+                std::vector<std::string>& tempFiles, const BuildServicesSet& services)
         : script_(script), dir_(programDir), tempFiles_(tempFiles), s_(services),
-          manifest_(programDir + cardpackage::kManifestName),
-          playerScript_(programDir + cardtext::kPlayerScriptName) {
+          manifest_(Listed(cardpackage::kManifestName)),
+          playerScript_(Listed(cardtext::kPlayerScriptName)) {
         manifest_.WriteLine(cardpackage::kStartMarker);
     }
 
-    // False when a missing file stopped the build (its message shown).
+    // False when the card stopped the build (its notice shown).
     bool Run(const std::string& outputPath) {
+        try {
+            Pack();
+        } catch (const BuildStopped& stop) {
+            // What was written so far stays readable in the program directory.
+            s_.Messages.Information(stop.Notice);
+            manifest_.Close();
+            playerScript_.Close();
+            return false;
+        }
+        s_.Progress.Labl(buildtext::kCompacting);
+        AssembleCard(outputPath, dir_, packed_, s_.Progress, s_.Files);
+        return true;
+    }
+
+private:
+    void Pack() {
         s_.Progress.Progresse(10);
-        if (!FindCardSize()) return Stop();
+        FindCardSize();
         s_.Progress.Progresse(20);
         playerScript_.WriteLine(std::to_string(width_));
         playerScript_.WriteLine(std::to_string(height_));
@@ -64,92 +117,93 @@ public:
             const CardEvent& event = script_.Row(r);
             const auto kind = event.Kind();
             if (!kind) continue;
-            if (!PackEvent(r, *kind, event)) return Stop();
+            PackEvent(r, *kind, event);
             s_.Progress.Progresse(((r + 1) * 70) / rows + 20);
         }
 
         playerScript_.Close();
-        const std::string scriptName = cardtext::kPlayerScriptName;
-        AddManifestEntry(scriptName);
+        AddManifestEntry(cardtext::kPlayerScriptName, cardtext::kPlayerScriptName);
         manifest_.WriteLine(cardpackage::kEndMarker);
         manifest_.Close();
-
-        s_.Progress.Labl(buildtext::kCompacting);
-        AssembleCard(outputPath, dir_, packed_, s_.Progress, s_.Files);
-        return true;
     }
 
-private:
     // The card takes the size of the first background's picture, as loaded (not reduced).
-    bool FindCardSize() {
+    void FindCardSize() {
         for (int r = 0; r < script_.RowCount() && width_ == 0; ++r) {
             const CardEvent& event = script_.Row(r);
             if (event.Kind() != EventKind::Background) continue;
             const std::string& path = event.Cells[kColData];
-            if (!s_.Files.Exists(path)) return Report(cardtext::PictureNotFound(path));
+            if (!s_.Files.Exists(path)) StopWith(cardtext::PictureNotFound(path));
             const TPicture picture = s_.Pictures.Load(path);
             width_ = picture.Width;
             height_ = picture.Height;
         }
-        return true;
     }
 
-    bool PackEvent(int r, EventKind kind, const CardEvent& event) {
+    void PackEvent(int r, EventKind kind, const CardEvent& event) {
         const std::string n = std::to_string(r);
         const std::string& data = event.Cells[kColData];
+        const std::string& timing = event.Cells[kColTiming];
+        if (!playerscript::DurationMs(timing)) StopWith(buildtext::TimingTooLong(r, timing));
         switch (kind) {
         case EventKind::OpenWindow:
             s_.Progress.Labl(buildtext::kSavingOpenWindow + n);
-            break;
+            WriteEventLine(event, r);
+            return;
         case EventKind::Pause:
             s_.Progress.Labl(buildtext::kSavingPause + n);
-            break;
+            WriteEventLine(event, r);
+            return;
         case EventKind::Music:
-            if (!s_.Files.Exists(data)) return Report(buildtext::MidiNotFound(data));
+            if (!s_.Files.Exists(data)) StopWith(buildtext::MidiNotFound(data));
             s_.Progress.Labl(buildtext::kSavingMidi + n);
-            CopyMedia(data, playerscript::MusicFile(r));
-            break;
+            PackCopy(event, r, playerscript::MusicFile(r));
+            return;
         case EventKind::SoundEffect:
-            if (!s_.Files.Exists(data)) return Report(buildtext::WavNotFound(data));
+            if (!s_.Files.Exists(data)) StopWith(buildtext::WavNotFound(data));
             s_.Progress.Labl(buildtext::kSavingWave + n);
-            CopyMedia(data, playerscript::SoundFile(r));
-            break;
+            PackCopy(event, r, playerscript::SoundFile(r));
+            return;
         case EventKind::Background:
             s_.Progress.Labl(buildtext::kSavingBackground + n);
             WriteEventLine(event, r);
             manifest_.WriteLine(playerscript::BackgroundFile(r));
-            if (!s_.Files.Exists(data)) return Report(cardtext::PictureNotFound(data));
+            if (!s_.Files.Exists(data)) StopWith(cardtext::PictureNotFound(data));
             SaveBackground(data, r);
-            return true;
+            return;
         case EventKind::RestoreBackground:
             s_.Progress.Labl(buildtext::kSavingBackground + n);
-            break;
+            WriteEventLine(event, r);
+            return;
         case EventKind::Text:
-            if (!event.DataTexte || !event.TextImage) return Report(buildtext::TextWithoutImage(r));
+            if (!event.DataTexte || !event.TextImage) StopWith(buildtext::TextWithoutImage(r));
             s_.Progress.Labl(buildtext::kSavingText + n);
             SavePacked(*event.TextImage, playerscript::TextFile(r));
             WriteEventLine(event, r);
-            AddManifestEntry(playerscript::TextFile(r));
-            return true;
+            AddManifestEntry(playerscript::TextFile(r), playerscript::TextFile(r));
+            return;
         }
-        WriteEventLine(event, r);
-        if (kind == EventKind::Music) AddManifestEntry(playerscript::MusicFile(r));
-        if (kind == EventKind::SoundEffect) AddManifestEntry(playerscript::SoundFile(r));
-        return true;
     }
 
     void WriteEventLine(const CardEvent& event, int r) {
         playerScript_.WriteLine(*playerscript::EventLine(event, r, width_, height_));
     }
 
-    void CopyMedia(const std::string& source, const std::string& name) {
-        s_.Files.Copy(source, dir_ + name);
-        tempFiles_.push_back(dir_ + name);
+    // The copy of a WAV or MIDI file. One too large for the card is refused before it is
+    // copied at all.
+    void PackCopy(const CardEvent& event, int r, const std::string& name) {
+        const std::string& source = event.Cells[kColData];
+        CheckPackable(s_.Files.Size(source), source);
+        s_.Files.Copy(source, Listed(name));
+        WriteEventLine(event, r);
+        AddManifestEntry(name, source);
     }
 
     void SavePacked(TGifFile& gif, const std::string& name) {
-        gif.SaveToFile(dir_ + name);
-        tempFiles_.push_back(dir_ + name);
+        TUnnamedFile file(Listed(name));
+        const std::vector<uint8_t> bytes = gif.SaveToMemory();
+        file.Write(bytes.data(), bytes.size());
+        file.GiveName();
     }
 
     // The picture reduced to 256 colours unless it is a GIF already, indexed, saved as GIF.
@@ -164,29 +218,31 @@ private:
         TGifFile gif;
         gif.AddImage(colors, indices);
         SavePacked(gif, playerscript::BackgroundFile(r));
-        WriteSizeLine(playerscript::BackgroundFile(r));
+        WriteSizeLine(playerscript::BackgroundFile(r), path);
     }
 
-    void AddManifestEntry(const std::string& name) {
+    // `shown` names the packed file's source for the user.
+    void AddManifestEntry(const std::string& name, const std::string& shown) {
         manifest_.WriteLine(name);
-        WriteSizeLine(name);
+        WriteSizeLine(name, shown);
     }
 
-    void WriteSizeLine(const std::string& name) {
-        manifest_.WriteLine(std::to_string(s_.Files.Size(dir_ + name)));
+    void WriteSizeLine(const std::string& name, const std::string& shown) {
+        const int64_t size = s_.Files.Size(dir_ + name);
+        CheckPackable(size, shown);
+        manifest_.WriteLine(std::to_string(size));
         packed_.push_back(name);
     }
 
-    bool Report(const std::string& message) {
-        s_.Messages.Information(message);
-        return false;
+    static void CheckPackable(int64_t size, const std::string& shown) {
+        if (uint64_t(size) > cardpackage::kMaxFileSize) StopWith(buildtext::FileTooLarge(shown));
     }
 
-    // What was written so far stays readable in the program directory.
-    bool Stop() {
-        manifest_.Close();
-        playerScript_.Close();
-        return false;
+    // Every working file is listed for clean-up before it exists, so that however the build
+    // ends, the files it made are found again.
+    std::string Listed(const std::string& name) {
+        tempFiles_.push_back(dir_ + name);
+        return dir_ + name;
     }
 
     const CardScript& script_;
@@ -201,12 +257,16 @@ private:
 
 } // namespace
 
-bool BuildCard(const CardScript& script, const std::string& programDir, const std::string& outputPath,
+bool BuildCard(const CardScript& script, const TWorkDirLock& workDir, const std::string& outputPath,
                std::vector<std::string>& tempFiles, const BuildServicesSet& services) {
+    if (const auto working = WorkingFileAt(outputPath, script, workDir.Dir(), tempFiles)) {
+        services.Messages.Information(buildtext::OutputIsWorkingFile(outputPath, *working));
+        return false;
+    }
     bool created = false;
     {
         ProgressShown shown(services.Progress);
-        CardBuilder builder(script, programDir, tempFiles, services);
+        CardBuilder builder(script, workDir.Dir(), tempFiles, services);
         created = builder.Run(outputPath);
     }
     if (created) services.Messages.Information(buildtext::kSuccess);

@@ -84,6 +84,15 @@ void CardScript::EmptyToHeader() {
     current_ = 1;
 }
 
+std::vector<EventContent> CardScript::Content() const {
+    std::vector<EventContent> content;
+    for (const CardEvent& e : rows_) {
+        if (!e.Kind()) continue;
+        content.push_back({e.Cells, e.DataTexte ? std::optional(*e.DataTexte) : std::nullopt});
+    }
+    return content;
+}
+
 int CardScript::FindBackgroundAbove(int row) const {
     for (int r = std::min(row, RowCount()) - 1; r > 0; --r) {
         const CardEvent& e = rows_[size_t(r)];

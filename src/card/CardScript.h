@@ -11,10 +11,18 @@
 
 #include "CardEvent.h"
 
+#include <optional>
 #include <vector>
 
 // The first row that can hold an event other than the window opening.
 inline constexpr int kFirstEventRow = 2;
+
+// What a script file keeps of an event: its cells and, for a text, its attributes.
+struct EventContent {
+    EventCells Cells;
+    std::optional<TDataTexte> Texte;
+    bool operator==(const EventContent&) const = default;
+};
 
 class CardScript {
 public:
@@ -53,6 +61,10 @@ public:
     void EmptyToHeader();
     // Adds an empty row at the end: the new trailing row once the last one has been filled.
     void AppendEmptyRow() { rows_.emplace_back(); }
+
+    // The events in order as a script file keeps them (neither the selection nor rows without
+    // an event count): two scripts of equal content save alike.
+    std::vector<EventContent> Content() const;
 
     // The nearest row above `row` that is a Background whose Data names a picture (is not
     // "Previous"); 0 when there is none.

@@ -38,6 +38,12 @@ inline std::string PictureNotFound(const std::string& path) {
     return "The picture '" + path + "' has not been found.";
 }
 
+// A file in which no record of a card script was found (a picture, another text, a script
+// whose lines end with LF alone): opening it changes nothing.
+inline std::string NoEventFound(const std::string& path) {
+    return "No card event was found in '" + path + "'.";
+}
+
 // The player script that a build leaves in the program directory.
 inline constexpr const char* kPlayerScriptName = "script.txt";
 } // namespace cardtext

@@ -44,8 +44,8 @@ public:
     // read, EGifException for a broken GIF, EInvalidGraphic for a format the reader does not
     // know or a file it cannot decode.
     virtual TPicture Load(const std::string& path) = 0;
-    // The picture reduced to at most 256 colours: a fixed palette with ordered dithering,
-    // deterministic, and a picture already in that palette comes back unchanged.
+    // The picture reduced to at most 256 colours, the same way each time; a picture of 256
+    // colours or fewer comes back unchanged.
     virtual TPicture ReduceTo8Bits(const TPicture& picture) = 0;
 };
 

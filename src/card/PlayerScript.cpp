@@ -23,19 +23,41 @@ std::string TextFile(int row) { return "Texte" + std::to_string(row) + ".gif"; }
 std::string SoundFile(int row) { return "Wave" + std::to_string(row) + ".wav"; }
 std::string MusicFile(int row) { return "Midi" + std::to_string(row) + ".mid"; }
 
-int64_t DurationMs(const std::string& timing) {
+std::optional<std::string> PackedFile(EventKind kind, int row) {
+    switch (kind) {
+    case EventKind::Background:
+        return BackgroundFile(row);
+    case EventKind::Text:
+        return TextFile(row);
+    case EventKind::SoundEffect:
+        return SoundFile(row);
+    case EventKind::Music:
+        return MusicFile(row);
+    case EventKind::OpenWindow:
+    case EventKind::Pause:
+    case EventKind::RestoreBackground:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<int32_t> DurationMs(const std::string& timing) {
     int64_t seconds = 0;
     const char* end = timing.data() + timing.size();
     const auto [stop, error] = std::from_chars(timing.data(), end, seconds);
-    if (error != std::errc() || stop != end || seconds > INT32_MAX || seconds < INT32_MIN) return 0;
-    return seconds * 1000;
+    if (error == std::errc::result_out_of_range) return std::nullopt;
+    if (error != std::errc() || stop != end) return 0;
+    if (seconds > INT32_MAX / 1000 || seconds < INT32_MIN / 1000) return std::nullopt;
+    return int32_t(seconds * 1000);
 }
 
 std::optional<std::string> EventLine(const CardEvent& event, int row, int32_t cardWidth, int32_t cardHeight) {
     const auto kind = event.Kind();
     if (!kind) return std::nullopt;
     const std::string& transition = event.Cells[kColTransition];
-    const std::string duration = std::to_string(DurationMs(event.Cells[kColTiming]));
+    const std::optional<int32_t> ms = DurationMs(event.Cells[kColTiming]);
+    if (!ms) throw std::out_of_range("The timing of row " + std::to_string(row) + " does not fit");
+    const std::string duration = std::to_string(*ms);
     // Pictures and texts count their transitions from 1, leaving 0 for "none of the list".
     const auto fromOne = [&](auto list) { return std::to_string(transitions::Position(list, transition) + 1); };
 

@@ -1,5 +1,6 @@
 #include "BuildServices.h"
 
+#include "AtomicFile.h"
 #include "FileIO.h"
 
 #include <cerrno>
@@ -12,9 +13,9 @@ bool PosixFileSystem::Exists(const std::string& path) {
 }
 
 void PosixFileSystem::Copy(const std::string& from, const std::string& to) {
-    TFileSink out(to);
+    TUnnamedFile out(to);
     fileio::AppendFileTo(from, out);
-    out.Close();
+    out.GiveName();
 }
 
 void PosixFileSystem::Remove(const std::string& path) {

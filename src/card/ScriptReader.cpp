@@ -117,3 +117,9 @@ bool LoadScriptFile(const std::string& path, CardScript& script, const std::stri
     TFileSource source(path);
     return LoadScript(source, script, programDir, tempFiles, services);
 }
+
+bool LoadedAnyEvent(const CardScript& loaded) {
+    // A load selects row 1, the first record; the list of a new card has its trailing row
+    // selected.
+    return loaded.CurrentRow() == 1;
+}

@@ -36,3 +36,7 @@ bool LoadScript(TByteSource& source, CardScript& script, const std::string& prog
 // The same from a file. A file that cannot be opened throws before the list is touched.
 bool LoadScriptFile(const std::string& path, CardScript& script, const std::string& programDir,
                     std::vector<std::string>& tempFiles, const ScriptLoadServices& services);
+
+// Whether a list that a load filled holds any event of the file. A load that brought none
+// leaves the list of a new card, which a file could hold as well; this tells them apart.
+bool LoadedAnyEvent(const CardScript& loaded);

@@ -43,4 +43,5 @@ struct TDataTexte {
     bool Shadow = false;
     int32_t X = 0; // left edge of the text box on the background picture, pixels
     int32_t Y = 0; // top edge
+    bool operator==(const TDataTexte&) const = default;
 };

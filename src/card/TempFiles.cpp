@@ -16,8 +16,8 @@ void DeleteFileIfPresent(const std::string& path) {
 } // namespace
 
 void DeleteIntermediateFiles(const std::vector<std::string>& tempFiles,
-                             const std::string& programDir) {
+                             const TWorkDirLock& workDir) {
     for (const std::string& path : tempFiles)
         DeleteFileIfPresent(path);
-    DeleteFileIfPresent(programDir + cardtext::kPlayerScriptName);
+    DeleteFileIfPresent(workDir.Dir() + cardtext::kPlayerScriptName);
 }

@@ -10,9 +10,13 @@
 
 // A file dialog as a window's form describes it.
 struct FileDialogSpec {
-    std::string Filter;     // "description|mask", pairs separated by "|"
-    std::string DefaultExt; // added to a name typed without an extension ("*.vlm" -> ".vlm")
+    std::string Filter;        // "description|mask", pairs separated by "|"
+    std::string DefaultExt;    // added to a name typed without an extension ("*.vlm" -> ".vlm")
+    std::string FileName = {}; // the file the dialog offers at first (a full path); empty: none
 };
+
+// The answers to the question before unsaved changes would be lost.
+enum class SaveChanges { Save, Discard, Cancel };
 
 class Dialogs : public InformationSink {
 public:
@@ -21,6 +25,9 @@ public:
     // The question before a destructive command: captioned "Confirm", "&Yes" and "&No".
     // True when the answer is Yes.
     virtual bool Confirm(const std::string& text) = 0;
+    // The question before a command sets unsaved changes aside: captioned "Confirm", with
+    // "&Save" (the default), "&Discard" and "&Cancel" (also Escape and the close box).
+    virtual SaveChanges AskSaveChanges(const std::string& text) = 0;
     // A plain box without icon, with one OK button. CR characters separate the lines.
     virtual void PlainMessage(const std::string& caption, const std::string& text) = 0;
     // The application's error box: an exception ended a command.

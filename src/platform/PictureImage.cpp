@@ -1,6 +1,6 @@
 #include "PictureImage.h"
 
-#include "HalftonePalette.h"
+#include "Rgb.h"
 
 #include <cstddef>
 #include <new>

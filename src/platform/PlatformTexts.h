@@ -7,6 +7,9 @@ inline constexpr const char* kConfirmCaption = "Confirm";
 inline constexpr const char* kOk = "OK";
 inline constexpr const char* kYes = "&Yes";
 inline constexpr const char* kNo = "&No";
+inline constexpr const char* kSave = "&Save";
+inline constexpr const char* kDiscard = "&Discard";
+inline constexpr const char* kCancel = "&Cancel";
 
 inline constexpr const char* kFontCaption = "Font";
 inline constexpr const char* kColourLabel = "Colour:";

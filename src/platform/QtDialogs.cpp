@@ -33,6 +33,7 @@ std::optional<std::string> RunFileDialog(QFileDialog& dialog, const FileDialogSp
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilters(NameFilters(form.Filter));
     dialog.setDefaultSuffix(DefaultSuffix(form.DefaultExt));
+    if (!form.FileName.empty()) dialog.selectFile(QString::fromStdString(form.FileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
 }
@@ -78,6 +79,26 @@ std::unique_ptr<QMessageBox> MakeConfirmBox(const std::string& text) {
     return box;
 }
 
+std::unique_ptr<QMessageBox> MakeSaveChangesBox(const std::string& text) {
+    auto box = MakeBox(QMessageBox::Question, platformtext::kConfirmCaption, text);
+    box->setDefaultButton(box->addButton(platformtext::kSave, QMessageBox::AcceptRole));
+    box->addButton(platformtext::kDiscard, QMessageBox::DestructiveRole);
+    box->setEscapeButton(box->addButton(platformtext::kCancel, QMessageBox::RejectRole));
+    return box;
+}
+
+SaveChanges SaveChangesAnswer(const QMessageBox& box) {
+    // The close box of the window counts as Cancel: it presses the escape button.
+    switch (box.buttonRole(box.clickedButton())) {
+    case QMessageBox::AcceptRole:
+        return SaveChanges::Save;
+    case QMessageBox::DestructiveRole:
+        return SaveChanges::Discard;
+    default:
+        return SaveChanges::Cancel;
+    }
+}
+
 std::unique_ptr<QMessageBox> MakePlainBox(const std::string& caption, const std::string& text) {
     return MakeOkBox(QMessageBox::NoIcon, caption, text);
 }
@@ -98,6 +119,12 @@ bool QtDialogs::Confirm(const std::string& text) {
     auto box = qtdialogs::MakeConfirmBox(text);
     box->exec();
     return box->buttonRole(box->clickedButton()) == QMessageBox::YesRole;
+}
+
+SaveChanges QtDialogs::AskSaveChanges(const std::string& text) {
+    auto box = qtdialogs::MakeSaveChangesBox(text);
+    box->exec();
+    return qtdialogs::SaveChangesAnswer(*box);
 }
 
 void QtDialogs::PlainMessage(const std::string& caption, const std::string& text) {

@@ -15,6 +15,7 @@ public:
 
     void Information(const std::string& text) override;
     bool Confirm(const std::string& text) override;
+    SaveChanges AskSaveChanges(const std::string& text) override;
     void PlainMessage(const std::string& caption, const std::string& text) override;
     void Error(const std::string& message) override;
     std::optional<std::string> OpenFileName(const FileDialogSpec& form) override;
@@ -29,6 +30,9 @@ private:
 namespace qtdialogs {
 std::unique_ptr<QMessageBox> MakeInformationBox(const std::string& text);
 std::unique_ptr<QMessageBox> MakeConfirmBox(const std::string& text);
+std::unique_ptr<QMessageBox> MakeSaveChangesBox(const std::string& text);
+// What the user's button in a box made by MakeSaveChangesBox answers.
+SaveChanges SaveChangesAnswer(const QMessageBox& box);
 std::unique_ptr<QMessageBox> MakePlainBox(const std::string& caption, const std::string& text);
 std::unique_ptr<QMessageBox> MakeErrorBox(const std::string& caption, const std::string& message);
 

@@ -1,9 +1,9 @@
 #include "QtPictureLoader.h"
 
-#include "Halftone.h"
-#include "HalftonePalette.h"
 #include "PictureImage.h"
 #include "PlatformTexts.h"
+#include "Reduce256.h"
+#include "Rgb.h"
 
 #include <QByteArrayView>
 #include <QImage>
@@ -58,5 +58,6 @@ TPicture QtPictureLoader::Load(const std::string& path) {
 }
 
 TPicture QtPictureLoader::ReduceTo8Bits(const TPicture& picture) {
-    return ReduceToHalftone(picture);
+    return {picture.Width, picture.Height,
+            ReduceTo256Colours(picture.Pixels, picture.Width, picture.Height)};
 }

@@ -9,6 +9,6 @@ public:
     // chose it: a BMP renamed ".png" is refused, and so is a name without an extension
     // ("Unknown picture file extension (.)").
     TPicture Load(const std::string& path) override;
-    // The fixed halftone palette with ordered dithering (Halftone.h).
+    // A palette chosen for the picture, with error diffusion (Reduce256.h).
     TPicture ReduceTo8Bits(const TPicture& picture) override;
 };

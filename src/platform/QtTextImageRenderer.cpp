@@ -1,5 +1,6 @@
 #include "QtTextImageRenderer.h"
 
+#include "ColourCounts.h"
 #include "DessineOmbre.h"
 #include "PictureImage.h"
 #include "TextCapture.h"
@@ -18,6 +19,8 @@ TPicture TextBackground(PictureLoader& loader, const std::string& path) {
 
 std::unique_ptr<TGifFile> RenderTextImage(const TPicture& background, const TextLabel& label,
                                           const TDataTexte& texte) {
+    const std::vector<TPlatformColor> colours =
+        DistinctColours(background.Pixels, 256).value_or(std::vector<TPlatformColor>{});
     TPicture picture;
     if (background.Pixels.empty()) {
         picture = background;
@@ -27,5 +30,5 @@ std::unique_ptr<TGifFile> RenderTextImage(const TPicture& background, const Text
         picture = FromQImage(image);
     }
     if (texte.Shadow) DessineOmbre(picture, label.Color());
-    return CaptureTextImage(picture, texte.X, texte.Y, label.Width(), label.Height());
+    return CaptureTextImage(picture, colours, texte.X, texte.Y, label.Width(), label.Height());
 }

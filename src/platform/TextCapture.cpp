@@ -1,6 +1,6 @@
 #include "TextCapture.h"
 
-#include "Halftone.h"
+#include "TextImageColours.h"
 
 #include <algorithm>
 
@@ -26,15 +26,18 @@ TPicture CutRectangle(const TPicture& picture, int64_t left, int64_t top, int64_
 }
 } // namespace
 
-std::unique_ptr<TGifFile> CaptureTextImage(const TPicture& picture, int32_t x, int32_t y,
-                                           int64_t labelWidth, int64_t labelHeight) {
+std::unique_ptr<TGifFile> CaptureTextImage(const TPicture& picture,
+                                           std::span<const TPlatformColor> pictureColours,
+                                           int32_t x, int32_t y, int64_t labelWidth,
+                                           int64_t labelHeight) {
     const int64_t right = std::min<int64_t>(x + labelWidth + 2, picture.Width);
     const int64_t bottom = std::min<int64_t>(y + labelHeight, picture.Height);
     const bool outside = right <= std::max<int64_t>(x, 0) || bottom <= std::max<int64_t>(y, 0);
     const TPicture piece =
         outside ? TPicture{1, 1, {0}} : CutRectangle(picture, x, y, right, bottom);
 
-    const TPicture reduced = ReduceToHalftone(piece, x, y);
+    const TPicture reduced{piece.Width, piece.Height,
+                           ReduceTextImage(piece.Pixels, pictureColours)};
     TColorTable table;
     const TByteArray2D indices = BitmapToIndexed(reduced.View(), table);
     auto gif = std::make_unique<TGifFile>();

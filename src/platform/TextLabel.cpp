@@ -1,6 +1,6 @@
 #include "TextLabel.h"
 
-#include "HalftonePalette.h"
+#include "Rgb.h"
 #include "QtFont.h"
 
 #include <QFontMetrics>

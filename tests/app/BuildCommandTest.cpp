@@ -9,6 +9,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -77,6 +82,50 @@ TEST_F(BuildCommandTest, AFileErrorReachesTheErrorBox) {
     EXPECT_EQ(dialogs_.Shown[1], (ShownBox{"Error", "", "File not found"}));
     EXPECT_FALSE(fs::exists(card));
     EXPECT_FALSE(progress_.isVisible()) << "the progress window goes away with the error";
+}
+
+// The build runs aside: while a picture loads, the event loop goes on, the progress window
+// shows where the build is, and the main window takes no input and does not close.
+TEST_F(BuildCommandTest, TheWindowsLiveWhileTheCardIsBuilt) {
+    struct SlowPictures final : PictureLoader {
+        PictureLoader& real;
+        std::atomic<bool> loading{false}, looked{false};
+        explicit SlowPictures(PictureLoader& r) : real(r) {}
+        TPicture Load(const std::string& path) override {
+            loading = true;
+            for (int i = 0; i < 500 && !looked; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            return real.Load(path);
+        }
+        TPicture ReduceTo8Bits(const TPicture& p) override { return real.ReduceTo8Bits(p); }
+    } slow(pictures_);
+    const std::string sky = (dir_ / "sky.bmp").string();
+    std::ofstream(sky) << "BM";
+    pictures_.ByPath[sky] = {1, 1, {0}};
+    form_.AttachBuilder(progress_, slow);
+    form_.EditMode = false;
+    form_.TargetRow = 2;
+    form_.WriteEventRow({"Background", sky, "Zoom", "1"});
+
+    bool enabled = true, closed = true;
+    QString label;
+    QTimer look;
+    look.callOnTimeout([&] {
+        if (!slow.loading || slow.looked) return;
+        enabled = form_.isEnabled();
+        closed = form_.close();
+        label = progress_.Label1->text();
+        slow.looked = true;
+    });
+    look.start(1);
+    dialogs_.FileAnswers = {(dir_ / "card").string()};
+    ClickBuild();
+    EXPECT_TRUE(slow.looked) << "the event loop stood still during the build";
+    EXPECT_FALSE(enabled);
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(label, "\nInitializing...");
+    EXPECT_TRUE(form_.isEnabled());
+    EXPECT_EQ(dialogs_.Shown.back().Text, "The card has been successfully created");
 }
 
 TEST(ProgressWindow, LooksAsItShould) {

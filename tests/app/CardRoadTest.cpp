@@ -63,6 +63,7 @@ TEST_F(CardRoadTest, BackgroundPauseAndRestoreSavedOpenedAndBuilt) {
     MenuItem("&Save...");
     dialogs_.ConfirmAnswers = {true};
     ClickMain(4); // Clear All
+    dialogs_.SaveChangesAnswers = {SaveChanges::Discard}; // the cleared list is not kept
     dialogs_.FileAnswers = {script};
     MenuItem("&Open...");
     EXPECT_EQ(Rows(), made);

@@ -1,6 +1,7 @@
 // The main window through its real widgets: clicks, keys and double-clicks on the grid, with
 // scripted dialogs.
 
+#include "DataCellDelegate.h"
 #include "FakeDialogs.h"
 #include "GifDecl.h"
 #include "GridHands.h"
@@ -12,6 +13,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QTest>
 
@@ -130,9 +132,11 @@ TEST_F(MainWindowTest, LayoutIsTheFixedReferenceLayout) {
     EXPECT_EQ(grid->size(), QSize(394, 219));
     EXPECT_GT(grid->y(), Button(1)->geometry().bottom());
     EXPECT_LE(grid->geometry().bottom(), 265);
-    const int widths[] = {102, 136, 88, 49};
-    for (int c = 0; c < 4; ++c)
-        EXPECT_EQ(grid->columnWidth(c), widths[c]);
+    // The kind column is as wide as its longest label needs, the Data column gives way.
+    EXPECT_GE(grid->columnWidth(0), 102);
+    EXPECT_EQ(grid->columnWidth(0) + grid->columnWidth(1), 102 + 136);
+    EXPECT_EQ(grid->columnWidth(2), 88);
+    EXPECT_EQ(grid->columnWidth(3), 49);
     EXPECT_EQ(grid->rowHeight(0), 18);
     EXPECT_EQ(grid->horizontalHeader()->height(), 18);
 
@@ -142,8 +146,8 @@ TEST_F(MainWindowTest, LayoutIsTheFixedReferenceLayout) {
         for (QAction* item : menu->menu()->actions())
             menus << (item->isSeparator() ? QString("-") : item->text());
     }
-    EXPECT_EQ(menus, (QStringList{"&File", "&Open...", "&Save...", "&Clear", "-", "E&xit", "&Help",
-                                  "&Contents", "-", "&About..."}));
+    EXPECT_EQ(menus, (QStringList{"&File", "&Open...", "&Save...", "&Build Card...", "&Clear", "-",
+                                  "E&xit", "&Help", "&Contents", "-", "&About..."}));
 }
 
 TEST_F(MainWindowTest, ClicksAndKeysMoveTheSelectionBarWhichNeverGoesAway) {
@@ -346,6 +350,99 @@ TEST_F(MainWindowTest, ExitFromTheMenuClosesTheWindowToo) {
     QSignalSpy closed(&form_, &TForm1::Closed);
     MenuItem("E&xit")->trigger();
     EXPECT_EQ(closed.count(), 1);
+}
+
+TEST_F(MainWindowTest, ChangesShowInTheTitleAndExitAsksBeforeLosingThem) {
+    QSignalSpy closed(&form_, &TForm1::Closed);
+    InsertEvent(kPause);
+    EXPECT_EQ(form_.windowTitle(), "*Velmora");
+    ClickRow(2);
+    Click(2); // deleted again: nothing to lose
+    EXPECT_EQ(form_.windowTitle(), "Velmora");
+    InsertEvent(kPause);
+
+    // Cancel, or a Save whose file dialog is cancelled, keeps the window and the list.
+    dialogs_.SaveChangesAnswers = {SaveChanges::Cancel, SaveChanges::Save};
+    dialogs_.FileAnswers = {std::nullopt};
+    Click(5);
+    form_.close(); // the close box
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_EQ(KindsShown().size(), 4u);
+    dialogs_.SaveChangesAnswers = {SaveChanges::Discard};
+    MenuItem("E&xit")->trigger();
+    EXPECT_EQ(closed.count(), 1);
+    const ShownBox question{"SaveChanges", "Confirm",
+                            "Do you want to save the changes to the card ?"};
+    EXPECT_EQ(dialogs_.Shown, (std::vector<ShownBox>{question, question,
+                                                     {"Save", ".vlm", "VLM Script (*.vlm)|*.vlm"},
+                                                     question}));
+}
+
+TEST_F(MainWindowTest, SaveOffersTheLastNameAndOpenAsksFirst) {
+    const std::string card = (dir_ / "card.vlm").string();
+    InsertEvent(kPause);
+    dialogs_.FileAnswers = {card};
+    MenuItem("&Save...")->trigger();
+    EXPECT_EQ(form_.windowTitle(), "card.vlm - Velmora");
+    InsertEvent(kBackground);
+    EXPECT_EQ(form_.windowTitle(), "*card.vlm - Velmora");
+
+    // Saving from the question offers the script's name; the Open dialog follows.
+    dialogs_.SaveChangesAnswers = {SaveChanges::Save};
+    dialogs_.FileAnswers = {card, std::nullopt};
+    MenuItem("&Open...")->trigger();
+    EXPECT_EQ(dialogs_.Shown[1], (ShownBox{"SaveChanges", "Confirm",
+                                           "Do you want to save the changes to 'card.vlm' ?"}));
+    EXPECT_EQ(dialogs_.OfferedFileNames, (std::vector<std::string>{"", card, ""}));
+    EXPECT_EQ(dialogs_.Shown.back().Kind, "Open");
+    EXPECT_EQ(form_.windowTitle(), "card.vlm - Velmora");
+    EXPECT_FALSE(form_.Modified());
+}
+
+TEST_F(MainWindowTest, KeysActAsTheButtonsAndTheMenuItems) {
+    QWidget chooser;
+    form_.AttachChooser(chooser);
+    InsertEvent(kPause);
+    ClickRow(2);
+    QTest::keyClick(Grid(), Qt::Key_Delete);
+    EXPECT_EQ(KindsShown(), (std::vector<std::string>{"Effects Type", "Open window", ""}));
+    QTest::keyClick(Grid(), Qt::Key_Insert);
+    EXPECT_TRUE(chooser.isVisible());
+    form_.ChildWindowClosed();
+
+    const std::vector<std::tuple<const char*, QKeySequence, const char*>> keys = {
+        {"&Open...", Qt::CTRL | Qt::Key_O, "*.vlm"},
+        {"&Save...", Qt::CTRL | Qt::Key_S, ".vlm"},
+        {"&Build Card...", Qt::CTRL | Qt::Key_B, "*.Exe"}};
+    for (const auto& [item, key, dialog] : keys) {
+        EXPECT_EQ(MenuItem(item)->shortcut(), key) << item;
+        dialogs_.FileAnswers = {std::nullopt};
+        QTest::keySequence(&form_, key);
+        ASSERT_FALSE(dialogs_.Shown.empty()) << item;
+        EXPECT_EQ(dialogs_.Shown.back().Caption, dialog) << item;
+    }
+    EXPECT_EQ(MenuItem("&Contents")->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(MenuItem("E&xit")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QSignalSpy closed(&form_, &TForm1::Closed);
+    QTest::keySequence(&form_, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST_F(MainWindowTest, LongPathsAreElidedInTheMiddleAndKindsReadWhole) {
+    const std::string path = "/home/someone/Pictures/Holidays/2023/Summer by the sea/sky.bmp";
+    InsertEvent({"Background", path, "Blinds", "3"});
+    InsertEvent({"Restore Background", "", "Zoom", "1"});
+    EXPECT_EQ(Grid()->model()->index(1, 1).data(Qt::ToolTipRole).toString().toStdString(), path);
+    ASSERT_NE(dynamic_cast<DataCellDelegate*>(Grid()->itemDelegateForColumn(1)), nullptr);
+    const int width = Grid()->columnWidth(1) - 8;
+    const QString shown = ElidePath(QString::fromStdString(path), Grid()->fontMetrics(), width);
+    EXPECT_TRUE(shown.startsWith("/ho") && shown.endsWith("\u2026/sky.bmp")) << shown.toStdString();
+    EXPECT_LE(Grid()->fontMetrics().horizontalAdvance(shown), width);
+    // As wide as the grid's delegate asks for the widest kind.
+    QStyleOptionViewItem cell;
+    cell.initFrom(Grid());
+    const QModelIndex restore = Grid()->model()->index(2, 0);
+    EXPECT_GT(Grid()->columnWidth(0), Grid()->itemDelegate()->sizeHint(cell, restore).width());
 }
 
 } // namespace

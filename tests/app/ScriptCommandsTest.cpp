@@ -24,7 +24,6 @@ namespace {
 using GridText = std::vector<std::vector<std::string>>;
 
 const EventCells kPause = {"Pause", "None", "None", "5"};
-const GridText kNewCard = {{"Open window", "None", "Zoom", "1"}, {"", "", "", ""}};
 
 std::string Read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -42,10 +41,16 @@ protected:
         form_.show();
         sky_ = (dir_ / "sky.bmp").string();
         std::ofstream(sky_) << "BM";
-        // The list before each command: a background, a pause, the bar on the pause.
+        // The list before each command: a background, a pause, the bar on the pause; saved,
+        // so that no command asks about changes.
         Insert({"Background", sky_, "Blinds", "2"});
         Insert(kPause);
         form_.EditScript([](CardScript& s) { s.SetCurrentRow(3); });
+        dialogs_.FileAnswers = {(dir_ / "start.vlm").string()};
+        Menu("&Save...");
+        fs::remove(dir_ / "start.vlm");
+        dialogs_.Shown.clear();
+        dialogs_.OfferedFileNames.clear();
     }
     ~ScriptCommandsTest() override { fs::remove_all(dir_); }
 
@@ -177,11 +182,24 @@ TEST_F(ScriptCommandsTest, BadNumberReachesTheErrorBoxWithTheListInOrder) {
     EXPECT_EQ(BarRow(), 1);
 }
 
-TEST_F(ScriptCommandsTest, OpenThatReadsNoEventPutsTheWindowOpeningBack) {
-    Open("Open window\nZoom\n1\n"); // line feeds only: one line that is no kind word
-    EXPECT_EQ(Shown(), kNewCard);
-    EXPECT_EQ(form_.SelectedRow(), 2); // where an insert appends
-
+// A file that yields no event leaves the list as it was, and says so or why.
+TEST_F(ScriptCommandsTest, OpenThatReadsNoEventKeepsTheList) {
+    const GridText before = Shown();
+    const std::string noEvent =
+        "No card event was found in '" + (dir_ / "card.vlm").string() + "'.";
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"Open window\nZoom\n1\n", noEvent}, // line feeds only: one line that is no kind word
+        {"GIF89a\x01\0\x01\0\x80\0\0", noEvent},
+        {"Dear friend,\r\nsee you soon\r\n", noEvent},
+        {TextRecord("Hi"), "The picture '' has not been found."}};
+    for (const auto& [text, notice] : files) {
+        dialogs_.Shown.clear();
+        Open(text);
+        EXPECT_EQ(dialogs_.Shown.back(), (ShownBox{"Information", "Information", notice}));
+        EXPECT_EQ(Shown(), before);
+        EXPECT_EQ(BarRow(), 3);
+        EXPECT_FALSE(form_.Modified());
+    }
 }
 
 TEST_F(ScriptCommandsTest, OpenOfAFileThatCannotBeOpenedKeepsTheList) {

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -97,6 +99,56 @@ TEST_F(AtomicFileTest, SavingThroughALinkReplacesTheFileItNames) {
     WriteFileAtomically((dir_ / "link.vlm").string(), Bytes("new"));
     EXPECT_TRUE(fs::is_symlink(dir_ / "link.vlm"));
     EXPECT_EQ(Contents(dir_ / "real" / "card.vlm"), "new");
+}
+
+TEST_F(AtomicFileTest, ANameNearTheSystemsLimitStillSaves) {
+    const fs::path card = dir_ / (std::string(250, 'n') + ".vlm");
+    WriteFileAtomically(card.string(), Bytes("x"));
+    EXPECT_EQ(Contents(card), "x");
+    EXPECT_EQ(Names().size(), 1u);
+}
+
+TEST_F(AtomicFileTest, WhatIsNotARegularFileIsRefusedAndKept) {
+    ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0644), 0);
+    fs::create_symlink(dir_ / "pipe", dir_ / "to-pipe");
+    for (const char* name : {"pipe", "to-pipe"})
+        ExpectError((dir_ / name).string(), "card", "File access denied");
+    EXPECT_TRUE(fs::is_fifo(dir_ / "pipe"));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"pipe", "to-pipe"}));
+}
+
+// A user who may write the folder but not the file is refused (a rename would replace it);
+// whoever may replace a file leaves its owner and permissions as they were.
+TEST_F(AtomicFileTest, AFileTheUserMayNotWriteIsKeptAndAReplacedOneKeepsItsOwner) {
+    const fs::path card = dir_ / "card.vlm";
+    std::ofstream(card) << "theirs";
+    ::chmod(card.c_str(), 0444);
+    ::chmod(dir_.c_str(), 0777);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && ::setuid(65534) != 0) ::_exit(3); // nobody
+        try {
+            WriteFileAtomically(card.string(), Bytes("mine"));
+        } catch (const EInOutError& e) {
+            ::_exit(std::string(e.what()) == "File access denied" ? 0 : 2);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: replaced, 2: another error, 3: cannot drop root";
+    EXPECT_EQ(Contents(card), "theirs");
+
+    if (::geteuid() != 0) GTEST_SKIP() << "giving a file's owner back needs root";
+    ASSERT_EQ(::chown(card.c_str(), 65534, 65534), 0);
+    ::chmod(card.c_str(), 0640);
+    WriteFileAtomically(card.string(), Bytes("new"));
+    struct stat info {};
+    ASSERT_EQ(::stat(card.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(Contents(card), "new");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "PictureServices.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ struct BuildBench {
     RecordingMessages Messages;
     PosixFileSystem Files;
     std::vector<std::string> TempFiles;
+    std::optional<TWorkDirLock> WorkDir; // the program directory's, held from the start
 
     BuildBench();
     ~BuildBench();
@@ -52,7 +54,10 @@ struct BuildBench {
     // A picture file of `width` x `height` in two colours, registered with the fake loader.
     std::string AddPicture(const std::string& name, int width, int height);
     std::string Output() const { return (Root / "out" / "card.exe").string(); }
-    bool Build(const CardScript& script) { return BuildCard(script, ProgramDir, Output(), TempFiles, Services()); }
+    bool Build(const CardScript& script, const std::string& output) {
+        return BuildCard(script, *WorkDir, output, TempFiles, Services());
+    }
+    bool Build(const CardScript& script) { return Build(script, Output()); }
 };
 
 std::string ReadText(const std::string& path);

@@ -1,10 +1,13 @@
 #include "BuildFakes.h"
+#include "CardPackage.h"
 #include "CardPackageText.h"
+#include "FileSizeLimit.h"
 #include "PlayerScript.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -76,7 +79,8 @@ TEST_F(CardBuild, TheWorkedExampleByteForByte) {
     // The packed files and the manifest are gone; the media made are listed for clean-up.
     for (const char* name : {"fond2.gif", "Texte3.gif", "Wave4.wav", "Midi6.mid", "script.txt", "temp.txt"})
         EXPECT_FALSE(fs::exists(bench.ProgramDir + name)) << name;
-    EXPECT_EQ(bench.TempFiles, (std::vector<std::string>{bench.ProgramDir + "fond2.gif", bench.ProgramDir + "Texte3.gif",
+    EXPECT_EQ(bench.TempFiles, (std::vector<std::string>{bench.ProgramDir + "temp.txt", bench.ProgramDir + "script.txt",
+                                                         bench.ProgramDir + "fond2.gif", bench.ProgramDir + "Texte3.gif",
                                                          bench.ProgramDir + "Wave4.wav", bench.ProgramDir + "Midi6.mid"}));
     struct stat info {};
     ASSERT_EQ(::stat(bench.Output().c_str(), &info), 0);
@@ -167,7 +171,8 @@ TEST_F(CardBuild, MissingWaveLaterKeepsTheMediaMadeBefore) {
     EXPECT_FALSE(bench.Build(script));
     EXPECT_EQ(bench.Messages.Shown, std::vector<std::string>{"The Wav file '/nowhere/bell.wav' has not been found."});
     EXPECT_FALSE(fs::exists(bench.Output()));
-    EXPECT_EQ(bench.TempFiles, (std::vector<std::string>{bench.ProgramDir + "fond2.gif", bench.ProgramDir + "Midi3.mid"}));
+    EXPECT_EQ(bench.TempFiles, (std::vector<std::string>{bench.ProgramDir + "temp.txt", bench.ProgramDir + "script.txt",
+                                                         bench.ProgramDir + "fond2.gif", bench.ProgramDir + "Midi3.mid"}));
     for (const auto& f : bench.TempFiles) EXPECT_TRUE(fs::exists(f)) << f;
     EXPECT_EQ(ReadText(bench.ProgramDir + "script.txt"), "6\r\n4\r\ns1: :1000,6,4\r\nt11:fond2.gif:1000\r\nMidi:Midi3.mid\r\n");
 }
@@ -196,9 +201,108 @@ TEST_F(CardBuild, FileErrorsReachTheCallerAndLeaveNoCard) {
     EXPECT_TRUE(bench.Messages.Shown.empty());
 
     bench.WriteFile("program/model.ex_", "stub");
-    EXPECT_THROW(BuildCard(script, bench.ProgramDir, (bench.Root / "no-such-folder" / "card.exe").string(),
-                           bench.TempFiles, bench.Services()),
-                 EInOutError);
+    EXPECT_THROW(bench.Build(script, (bench.Root / "no-such-folder" / "card.exe").string()), EInOutError);
+}
+
+// The card would take the place of the stub or of a file that the build makes and deletes:
+// refused before anything is written, whichever spelling names the place.
+TEST_F(CardBuild, OutputsThatAreTheBuildsOwnFilesAreRefused) {
+    Append(script, {"Background", bench.AddPicture("sky.bmp", 2, 2), "Zoom", "1"});
+    bench.TempFiles = {bench.ProgramDir + "Texte9.gif"}; // a text placed earlier
+    fs::create_symlink(bench.ProgramDir + "model.ex_", bench.Root / "out" / "link");
+    const std::string p = bench.ProgramDir;
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {p + "model.ex_", "model.ex_"}, {p + "temp.txt", "temp.txt"},
+        {p + "script.txt", "script.txt"}, {p + "fond2.gif", "fond2.gif"},
+        {p + "Texte9.gif", "Texte9.gif"}, {p + "../program/./temp.txt", "temp.txt"},
+        {(bench.Root / "out" / "link").string(), "model.ex_"}};
+    for (const auto& [output, working] : cases) {
+        bench.Messages.Shown.clear();
+        EXPECT_FALSE(bench.Build(script, output)) << output;
+        ASSERT_EQ(bench.Messages.Shown.size(), 1u) << output;
+        EXPECT_NE(bench.Messages.Shown[0].find("'" + output + "'"), std::string::npos);
+        EXPECT_NE(bench.Messages.Shown[0].find(working + "'"), std::string::npos) << bench.Messages.Shown[0];
+    }
+    EXPECT_EQ(ReadText(bench.ProgramDir + "model.ex_"), stub);
+    EXPECT_EQ(std::distance(fs::directory_iterator(bench.ProgramDir), {}), 1) << "only the stub: nothing written";
+    EXPECT_EQ(bench.Progress.Shows, 0);
+}
+
+// Limits of the player's 32-bit signed numbers: a notice naming the row or file, and no card.
+TEST_F(CardBuild, WhatTheCardsNumbersCannotHoldStopsTheBuild) {
+    for (const char* timing : {"2147484", "3000000", "99999999999999999999"}) {
+        CardScript card;
+        Append(card, {"Pause", "None", "None", timing});
+        bench.Messages.Shown.clear();
+        EXPECT_FALSE(bench.Build(card)) << timing;
+        EXPECT_EQ(bench.Messages.Shown, std::vector<std::string>{"The timing of row 2 (" + std::string(timing) +
+                                                                 " seconds) is too long for a card: it must be less "
+                                                                 "than 2147484 seconds."});
+    }
+    Append(script, {"Pause", "None", "None", "2147483"});
+    ASSERT_TRUE(bench.Build(script));
+    EXPECT_NE(ReadText(bench.Output()).find("Wait:2147483000\r\n"), std::string::npos);
+
+    // A sparse file takes no room: 2 GiB of nothing is refused before it is copied.
+    const std::string huge = bench.WriteFile("huge.wav", "");
+    fs::resize_file(huge, 2147483648);
+    Append(script, {"Sound effect", huge, "None", "None"});
+    bench.Messages.Shown.clear();
+    EXPECT_FALSE(bench.Build(script, (bench.Root / "out" / "huge").string()));
+    EXPECT_EQ(bench.Messages.Shown, std::vector<std::string>{"The file '" + huge +
+                                                             "' is too large for a card: a packed file must be "
+                                                             "smaller than 2 GiB."});
+    EXPECT_FALSE(fs::exists(bench.Root / "out" / "huge"));
+    EXPECT_FALSE(fs::exists(bench.ProgramDir + "Wave3.wav"));
+}
+
+// A size line that does not match the file appended: the package reader refuses the card, so
+// it is an error and the earlier card stays.
+TEST_F(CardBuild, ACardThatDoesNotReadBackIsNotCreated) {
+    struct OneByteMore final : FileSystem {
+        PosixFileSystem real;
+        bool Exists(const std::string& path) override { return real.Exists(path); }
+        void Copy(const std::string& from, const std::string& to) override { real.Copy(from, to); }
+        void Remove(const std::string& path) override { real.Remove(path); }
+        int64_t Size(const std::string& path) override { return real.Size(path) + path.ends_with(".wav"); }
+    } files;
+    Append(script, {"Sound effect", bench.WriteFile("bell.wav", "ding"), "None", "None"});
+    const std::string before = bench.WriteFile("out/card.exe", "an earlier card");
+    try {
+        BuildCard(script, *bench.WorkDir, before, bench.TempFiles, {bench.Pictures, bench.Progress, bench.Messages, files});
+        ADD_FAILURE() << "a card that does not read back was reported as created";
+    } catch (const ECardPackageError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("The card '" + before + "' was not created: it does not read back (", 0), 0u)
+            << e.what();
+    }
+    EXPECT_EQ(ReadText(before), "an earlier card");
+    EXPECT_TRUE(bench.Messages.Shown.empty());
+}
+
+// Whatever stands at a working file's name (a link, a hard link to someone's file) is
+// replaced: the file it leads to is never written.
+TEST_F(CardBuild, WorkingFilesNeverWriteThroughWhatStandsAtTheirNames) {
+    Append(script, {"Background", bench.AddPicture("sky.bmp", 2, 2), "Zoom", "1"});
+    Append(script, {"Sound effect", bench.WriteFile("bell.wav", "ding"), "None", "None"});
+    Append(script, {"Music", bench.WriteFile("tune.mid", "MThd"), "None", "None"});
+    const std::string victim = bench.WriteFile("victim.txt", "keep me");
+    for (const char* name : {"temp.txt", "script.txt", "fond2.gif", "Wave3.wav"})
+        fs::create_symlink(victim, bench.ProgramDir + name);
+    fs::create_hard_link(victim, bench.ProgramDir + "Midi4.mid");
+    ASSERT_TRUE(bench.Build(script));
+    EXPECT_EQ(ReadText(victim), "keep me");
+    EXPECT_EQ(TCardPackage::Load(bench.Output(), stub.size()).Files().size(), 4u);
+}
+
+// A copy that fails half-way leaves no partial file, and was listed for clean-up before.
+TEST_F(CardBuild, AFailedCopyLeavesNothingAndWasListedFirst) {
+    Append(script, {"Sound effect", bench.WriteFile("bell.wav", std::string(64 * 1024, 'w')), "None", "None"});
+    {
+        FileSizeLimit limit(1024);
+        EXPECT_THROW(bench.Build(script), EInOutError);
+    }
+    EXPECT_FALSE(fs::exists(bench.ProgramDir + "Wave2.wav"));
+    EXPECT_EQ(bench.TempFiles.back(), bench.ProgramDir + "Wave2.wav");
 }
 
 TEST(PlayerScriptLines, TransitionNumbers) {

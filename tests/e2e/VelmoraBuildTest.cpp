@@ -12,9 +12,12 @@
 
 #include <QImage>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <stdlib.h>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -40,6 +43,19 @@ protected:
         std::vector<std::string> args{script.string(), "-o", card.string()};
         if (progress) args.push_back("--progress");
         return RunProgram(Program() / "velmora-build", args, dir_);
+    }
+    // A script whose build takes a while: it packs a sound of 96 MB (a sparse file).
+    fs::path SlowScript() {
+        const fs::path wav = dir_ / "long.wav";
+        std::ofstream{wav};
+        fs::resize_file(wav, 96 << 20);
+        std::ofstream(dir_ / "slow.vlm", std::ios::binary)
+            << "Open window\r\nZoom\r\n1\r\nSound effect\r\n" << wav.string() << "\r\n";
+        return dir_ / "slow.vlm";
+    }
+    pid_t StartBuild(const fs::path& script, const fs::path& card, const fs::path& scratch) {
+        fs::create_directories(scratch);
+        return StartProgram(Program() / "velmora-build", {script.string(), "-o", card.string()}, scratch);
     }
     std::vector<std::string> ProgramDirFiles() const {
         std::vector<std::string> names;
@@ -134,6 +150,11 @@ TEST_F(VelmoraBuild, ProgressAndStops) {
     EXPECT_EQ(stopped.Err, "The picture '" + (dir_ / "moved.bmp").string() + "' has not been found.\n");
     EXPECT_FALSE(fs::exists(dir_ / "never"));
 
+    std::ofstream(dir_ / "lf.vlm", std::ios::binary) << "Open window\nZoom\n1\n";
+    const ProgramRun nothing = Build(dir_ / "lf.vlm", dir_ / "never");
+    EXPECT_EQ(nothing.ExitStatus, 1);
+    EXPECT_EQ(nothing.Err, "No card event was found in '" + (dir_ / "lf.vlm").string() + "'.\n");
+
     const ProgramRun missing = Build(dir_ / "no-such.vlm", dir_ / "never");
     EXPECT_EQ(missing.ExitStatus, 1);
     EXPECT_EQ(missing.Err, "File not found\n");
@@ -182,6 +203,40 @@ TEST_F(VelmoraBuild, TheSampleCardRendersItsPicturesPixelForPixel) {
     QImage black(320, 200, QImage::Format_RGB888);
     black.fill(Qt::black);
     EXPECT_EQ(frame("frame000000.png"), black);
+}
+
+// Two builds share the program directory's working files: the second waits for the first,
+// and the card at their common output reads whole.
+TEST_F(VelmoraBuild, ASecondBuildWaitsForTheFirst) {
+    const fs::path card = dir_ / "card";
+    const pid_t first = StartBuild(SlowScript(), card, dir_ / "first");
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    const ProgramRun second = FinishProgram("second", StartBuild(kSample / "birthday.vlm", card, dir_ / "second"),
+                                            dir_ / "second");
+    const ProgramRun firstRun = FinishProgram("first", first, dir_ / "first");
+    EXPECT_EQ(firstRun.ExitStatus, 0) << firstRun.Err;
+    EXPECT_EQ(second.ExitStatus, 0) << second.Err;
+    const std::string waited = "Waiting for another build to finish...\n";
+    EXPECT_NE((firstRun.Err + second.Err).find(waited), std::string::npos) << "the builds did not overlap";
+    EXPECT_EQ(RunProgram(card, {"--list"}, dir_).ExitStatus, 0);
+}
+
+// Killed at any moment, a build leaves nothing beside its output: the card is made without a
+// name and named only when whole.
+TEST_F(VelmoraBuild, AKilledBuildLeavesNothingBesideTheOutput) {
+    const fs::path script = SlowScript();
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(Build(script, dir_ / "whole").ExitStatus, 0);
+    const auto whole = std::chrono::steady_clock::now() - start;
+    fs::create_directories(dir_ / "out");
+    for (int k = 1; k <= 6; ++k) {
+        const pid_t pid = StartBuild(script, dir_ / "out" / "card", dir_ / "killed");
+        std::this_thread::sleep_for(whole * k / 7);
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        for (const auto& entry : fs::directory_iterator(dir_ / "out"))
+            EXPECT_EQ(entry.path().filename(), "card") << "killed at " << k << "/7 of a build";
+    }
 }
 
 } // namespace

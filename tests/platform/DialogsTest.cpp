@@ -37,6 +37,23 @@ TEST(QtDialogs, ConfirmBoxAsksYesOrNoAndNoIsTheWayOut) {
     EXPECT_EQ(box->buttonRole(box->escapeButton()), QMessageBox::NoRole);
 }
 
+TEST(QtDialogs, SaveChangesBoxAnswersByTheButtonClickedAndEscapeCancels) {
+    const std::vector<std::pair<QString, SaveChanges>> buttons = {
+        {"&Save", SaveChanges::Save},
+        {"&Discard", SaveChanges::Discard},
+        {"&Cancel", SaveChanges::Cancel}};
+    for (const auto& [text, answer] : buttons) {
+        const auto box = MakeSaveChangesBox("Do you want to save the changes to the card ?");
+        EXPECT_EQ(box->windowTitle(), "Confirm");
+        EXPECT_EQ(box->buttons().size(), 3); // laid out in the desktop's order
+        EXPECT_EQ(box->defaultButton()->text(), "&Save");
+        EXPECT_EQ(box->escapeButton()->text(), "&Cancel");
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == text) b->click();
+        EXPECT_EQ(SaveChangesAnswer(*box), answer) << text.toStdString();
+    }
+}
+
 TEST(QtDialogs, PlainAndErrorBoxesShowCarriageReturnsAsLineBreaks) {
     const auto plain = MakePlainBox("VLM Builder", "   Name\rnotice\r\n  Version");
     EXPECT_EQ(plain->icon(), QMessageBox::NoIcon);

@@ -1,9 +1,8 @@
-// Loading pictures (Qt's reader, our GIF codec) and their reduction to the halftone palette.
+// Loading pictures (Qt's reader, our GIF codec) and their reduction to 256 colours.
 
-#include "Halftone.h"
-#include "HalftonePalette.h"
 #include "PictureTestSupport.h"
 #include "QtPictureLoader.h"
+#include "Reduce256.h"
 
 #include <QDir>
 
@@ -14,7 +13,7 @@
 namespace {
 
 class PictureLoaderTest : public PictureFiles {
-protected:
+  protected:
     QtPictureLoader loader;
     const TPicture small{3,
                          2,
@@ -57,68 +56,15 @@ TEST_F(PictureLoaderTest, RefusalsSayWhatWentWrong) {
     EXPECT_EQ(ErrorOf("folder.bmp"), "EInOutError: File access denied");
 }
 
-TEST(Halftone, PaletteHoldsTheStandardColoursTheCubeAndTheShadowGreys) {
-    const auto& palette = HalftonePalette();
-    const std::set<TPlatformColor> distinct(palette.begin(), palette.end());
-    EXPECT_EQ(distinct.size(), palette.size());
-    EXPECT_LE(palette.size(), 256u);
-    TColorTable standard;
-    InitColorTable(standard, 16);
-    for (int i = 0; i < standard.Count; ++i) {
-        const TColorRGB c = standard.Colors[i];
-        EXPECT_TRUE(distinct.count(Rgb(c.Red, c.Green, c.Blue))) << "standard colour " << i;
-    }
-    for (int level : kCubeLevels)
-        EXPECT_TRUE(distinct.count(Rgb(level, 255 - level, level)));
-    for (int grey = 255; grey >= 7; grey /= 2)
-        EXPECT_TRUE(distinct.count(Rgb(grey, grey, grey)));
-}
-
-TEST(Halftone, PaletteColoursPassThroughAtEveryPlace) {
-    // Each palette colour at all 64 places of the dither matrix.
-    const auto& palette = HalftonePalette();
-    TPicture p{int32_t(palette.size()) + 7, 8, {}};
-    for (int y = 0; y < p.Height; ++y)
-        for (int x = 0; x < p.Width; ++x)
-            p.Pixels.push_back(palette[size_t(x + y) % palette.size()]);
-    EXPECT_EQ(QtPictureLoader().ReduceTo8Bits(p).Pixels, p.Pixels);
-    EXPECT_EQ(ReduceToHalftone(p, -3, 5).Pixels, p.Pixels);
-}
-
-TEST(Halftone, APhotoBecomesPaletteColoursTheSameWayEachTime) {
+TEST(PictureReduction, IsTheSharedReductionToAtMost256Colours) {
+    // The build, the script loader and the text images all reduce through the loader, so it
+    // must give what the card's own reduction gives, and only that.
     const TPicture photo = PhotoLike(300, 200);
-    QtPictureLoader loader;
-    const TPicture once = loader.ReduceTo8Bits(photo);
-    ASSERT_EQ(once.Pixels.size(), photo.Pixels.size());
-    const std::set<TPlatformColor> palette(HalftonePalette().begin(), HalftonePalette().end());
-    const std::set<TPlatformColor> used(once.Pixels.begin(), once.Pixels.end());
-    EXPECT_GT(used.size(), 50u); // dithered through the palette, not collapsed to a few colours
-    for (TPlatformColor c : used)
-        ASSERT_TRUE(palette.count(c)) << std::hex << c;
-    EXPECT_EQ(loader.ReduceTo8Bits(photo).Pixels, once.Pixels);
-    EXPECT_EQ(loader.ReduceTo8Bits(once).Pixels, once.Pixels);
-
-    // A piece reduces as the same place of the whole, given where it lies.
-    EXPECT_EQ(ReduceToHalftone(Crop(photo, 13, 5, 10, 9), 13, 5).Pixels,
-              Crop(once, 13, 5, 10, 9).Pixels);
-}
-
-TEST(Halftone, FlatColoursKeepTheirAverageAndGreysStayGrey) {
-    const auto mean = [](const TPicture& p, int shift) {
-        double sum = 0;
-        for (TPlatformColor c : p.Pixels)
-            sum += (c >> shift) & 0xFF;
-        return sum / double(p.Pixels.size());
-    };
-    for (TPlatformColor color : {Rgb(100, 150, 200), Rgb(30, 240, 77), Rgb(100, 101, 99)}) {
-        const TPicture reduced = ReduceToHalftone(Filled(16, 16, color));
-        EXPECT_GT(std::set<TPlatformColor>(reduced.Pixels.begin(), reduced.Pixels.end()).size(),
-                  1u);
-        for (int shift : {0, 8, 16})
-            EXPECT_NEAR(mean(reduced, shift), (color >> shift) & 0xFF, 2.0);
-    }
-    for (TPlatformColor c : ReduceToHalftone(Filled(8, 8, Rgb(100, 101, 99))).Pixels)
-        EXPECT_EQ(c, (c & 0xFF) * 0x010101u);
+    const TPicture reduced = QtPictureLoader().ReduceTo8Bits(photo);
+    EXPECT_EQ(reduced.Width, photo.Width);
+    EXPECT_EQ(reduced.Height, photo.Height);
+    EXPECT_EQ(reduced.Pixels, ReduceTo256Colours(photo.Pixels, photo.Width, photo.Height));
+    EXPECT_LE(std::set<TPlatformColor>(reduced.Pixels.begin(), reduced.Pixels.end()).size(), 256u);
 }
 
 } // namespace

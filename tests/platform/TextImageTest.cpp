@@ -1,7 +1,6 @@
 // The text image: the label's layout and drawing, the drop shadow, and the rendered capture.
 
 #include "DessineOmbre.h"
-#include "Halftone.h"
 #include "PictureTestSupport.h"
 #include "QtPictureLoader.h"
 #include "QtTextImageRenderer.h"
@@ -122,7 +121,7 @@ TEST(TextLabel, SystemColoursAreTheClassicOnes) {
 // ---- The rendered text image ----
 
 class TextImageTest : public PictureFiles {
-protected:
+  protected:
     QtPictureLoader loader;
     QtTextImageRenderer renderer{loader};
     const std::string message = "Happy\rBirthday\r";
@@ -169,17 +168,25 @@ TEST_F(TextImageTest, BlackTextOnWhiteCastsMidGreyShadows) {
 
 TEST_F(TextImageTest, AroundTheTextTheImageIsTheReducedBackground) {
     const TPicture photo = PhotoLike(160, 90);
-    // A GIF of colours just off the palette's, so that its reduction changes them too.
-    TPicture offPalette = ReduceToHalftone(photo);
-    for (TPlatformColor& c : offPalette.Pixels)
+    // A GIF is not reduced: one of 256 colours, none of them the reduced photo's.
+    TPicture gifPicture = loader.ReduceTo8Bits(photo);
+    for (TPlatformColor& c : gifPicture.Pixels)
         c ^= 1;
     const TPlatformColor font = Rgb(0, 255, 0);
     for (const std::string& path :
-         {SaveBmp("photo.bmp", photo), SaveGif("photo.gif", offPalette)}) {
+         {SaveBmp("photo.bmp", photo), SaveGif("photo.gif", gifPicture)}) {
         SCOPED_TRACE(path);
         const TPicture background = loader.ReduceTo8Bits(loader.Load(path));
         ASSERT_EQ(std::count(background.Pixels.begin(), background.Pixels.end(), font), 0);
         const TDataTexte texte = Texte(30, 15, true, 0x0000FF00);
+
+        // A blank draws no glyph and casts no shadow: the image is the background's piece.
+        const TPicture blank = GifPixels(*renderer.Render(path, " ", texte));
+        ASSERT_GT(blank.Width, 2);
+        EXPECT_EQ(blank.Pixels,
+                  Crop(background, texte.X, texte.Y, blank.Width, blank.Height).Pixels);
+
+        // Text: only the glyphs and their shadow differ from the background.
         const TPicture image = Render(path, texte);
         size_t glyphs = 0;
         for (int32_t y = 0; y < image.Height; ++y)
@@ -197,7 +204,8 @@ TEST_F(TextImageTest, AroundTheTextTheImageIsTheReducedBackground) {
 }
 
 TEST_F(TextImageTest, ALabelOverTheRightAndBottomEdgesIsClippedToThePicture) {
-    const TPicture ground = PhotoLike(200, 100);
+    // Of 256 colours, so that the reduction leaves the picture and its piece as they are.
+    const TPicture ground = loader.ReduceTo8Bits(PhotoLike(200, 100));
     const std::string small = SaveBmp("small.bmp", Crop(ground, 0, 0, 60, 40));
     const std::string large = SaveBmp("large.bmp", ground);
     const TextLabel label(message, CardFont(), taCenter);

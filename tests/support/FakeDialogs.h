@@ -13,7 +13,8 @@
 #include <vector>
 
 struct ShownBox {
-    std::string Kind; // "Information", "Confirm", "Plain", "Error", "Open", "Save", "Font"
+    std::string Kind; // "Information", "Confirm", "SaveChanges", "Plain", "Error", "Open",
+                      // "Save", "Font"
     std::string Caption;
     std::string Text;
     bool operator==(const ShownBox&) const = default;
@@ -41,6 +42,17 @@ class FakeDialogs final : public Dialogs {
         ConfirmAnswers.pop_front();
         return yes;
     }
+    std::deque<SaveChanges> SaveChangesAnswers;
+    SaveChanges AskSaveChanges(const std::string& text) override {
+        Shown.push_back({"SaveChanges", "Confirm", text});
+        if (SaveChangesAnswers.empty()) {
+            ADD_FAILURE() << "no scripted answer for: " << text;
+            return SaveChanges::Cancel;
+        }
+        const SaveChanges answer = SaveChangesAnswers.front();
+        SaveChangesAnswers.pop_front();
+        return answer;
+    }
     void PlainMessage(const std::string& caption, const std::string& text) override {
         Shown.push_back({"Plain", caption, text});
     }
@@ -48,6 +60,7 @@ class FakeDialogs final : public Dialogs {
     // The file dialogs answer from this script, in order; nothing left fails the test.
     // An answer of nothing is a cancel.
     std::deque<std::optional<std::string>> FileAnswers;
+    std::vector<std::string> OfferedFileNames; // what each file dialog offered at first
 
     std::optional<std::string> OpenFileName(const FileDialogSpec& form) override {
         return FileAnswer("Open", form);
@@ -73,6 +86,7 @@ class FakeDialogs final : public Dialogs {
   private:
     std::optional<std::string> FileAnswer(const std::string& kind, const FileDialogSpec& form) {
         Shown.push_back({kind, form.DefaultExt, form.Filter});
+        OfferedFileNames.push_back(form.FileName);
         if (FileAnswers.empty()) {
             ADD_FAILURE() << "no scripted answer for the " << kind << " dialog: " << form.Filter;
             return std::nullopt;

@@ -28,9 +28,10 @@ inline std::string ReadWholeFile(const std::filesystem::path& path) {
     return {bytes.begin(), bytes.end()};
 }
 
-// `scratch` is a folder for the two output files.
-inline ProgramRun RunProgram(const std::filesystem::path& program, std::vector<std::string> args,
-                             const std::filesystem::path& scratch) {
+// Starts the program and returns its process id (0 when it could not start), its output in
+// the files "stdout" and "stderr" of the folder `scratch`.
+inline pid_t StartProgram(const std::filesystem::path& program, std::vector<std::string> args,
+                          const std::filesystem::path& scratch) {
     const std::filesystem::path out = scratch / "stdout", err = scratch / "stderr";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -42,18 +43,28 @@ inline ProgramRun RunProgram(const std::filesystem::path& program, std::vector<s
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    if (spawned == 0) return pid;
+    ADD_FAILURE() << "cannot start " << program << ": " << std::strerror(spawned);
+    return 0;
+}
+
+// Waits for a program that StartProgram started in `scratch` and gives what it left.
+inline ProgramRun FinishProgram(const std::filesystem::path& program, pid_t pid,
+                                const std::filesystem::path& scratch) {
     ProgramRun run;
-    if (spawned != 0) {
-        ADD_FAILURE() << "cannot start " << program << ": " << std::strerror(spawned);
-        return run;
-    }
+    if (pid == 0) return run;
     int status = 0;
     rusage usage{};
     EXPECT_EQ(::wait4(pid, &status, 0, &usage), pid);
     EXPECT_TRUE(WIFEXITED(status)) << program << " did not exit normally: " << status;
     run.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.PeakMemoryKb = usage.ru_maxrss;
-    run.Out = ReadWholeFile(out);
-    run.Err = ReadWholeFile(err);
+    run.Out = ReadWholeFile(scratch / "stdout");
+    run.Err = ReadWholeFile(scratch / "stderr");
     return run;
+}
+
+inline ProgramRun RunProgram(const std::filesystem::path& program, std::vector<std::string> args,
+                             const std::filesystem::path& scratch) {
+    return FinishProgram(program, StartProgram(program, std::move(args), scratch), scratch);
 }

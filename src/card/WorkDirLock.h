@@ -1,0 +1,29 @@
+// The program directory holds one build's working files at a time: the tool and any number
+// of velmora-build processes share it, so each build, and the clean-up of what builds left
+// there, holds this lock for its whole length.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class TWorkDirLock {
+public:
+    // Waits for the lock on `dir` (which ends with "/"), calling `waiting` first when another
+    // process holds it. A folder that cannot be opened raises EInOutError.
+    TWorkDirLock(const std::string& dir, const std::function<void()>& waiting);
+    // The lock when nobody holds it; nothing otherwise (or when the folder cannot be opened).
+    static std::optional<TWorkDirLock> TryLock(const std::string& dir);
+    ~TWorkDirLock();
+    TWorkDirLock(TWorkDirLock&& other) noexcept;
+    TWorkDirLock(const TWorkDirLock&) = delete;
+    TWorkDirLock& operator=(const TWorkDirLock&) = delete;
+    TWorkDirLock& operator=(TWorkDirLock&&) = delete;
+
+    const std::string& Dir() const { return dir_; }
+
+private:
+    TWorkDirLock(std::string dir, int fd) : dir_(std::move(dir)), fd_(fd) {}
+    std::string dir_;
+    int fd_ = -1;
+};

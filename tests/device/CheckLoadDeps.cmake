@@ -1,0 +1,15 @@
+# Fails unless PROGRAM loads only the C library family (libc, libm, and the libdl, libpthread
+# and librt that are part of it) and the dynamic loader.
+execute_process(COMMAND ldd ${PROGRAM} OUTPUT_VARIABLE out RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "ldd ${PROGRAM} failed")
+endif()
+message("${out}")
+string(REPLACE "\n" ";" lines "${out}")
+foreach(line IN LISTS lines)
+    string(STRIP "${line}" line)
+    if(line STREQUAL "" OR line MATCHES "^(linux-vdso|/lib.*/ld-linux|lib(c|m|dl|pthread|rt)\\.so\\.)")
+        continue()
+    endif()
+    message(FATAL_ERROR "${PROGRAM} loads more than the C library: ${line}")
+endforeach()
