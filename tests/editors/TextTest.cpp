@@ -223,6 +223,7 @@ TEST_F(TextTest, EscapeOrAnUnreadablePictureLeavesTheListAsItWas) {
             ClickRow(3);
             const auto rows = Rows();
             const Objects objects = ObjectsNow();
+            const bool modified = Main().Modified();
             if (replace) {
                 DoubleClickRow(3);
                 Type({"Changed"});
@@ -244,6 +245,7 @@ TEST_F(TextTest, EscapeOrAnUnreadablePictureLeavesTheListAsItWas) {
             EXPECT_EQ(after.Rows, objects.Rows);
             EXPECT_EQ(after.TempFiles, objects.TempFiles);
             EXPECT_EQ(after.Selected, objects.Selected);
+            EXPECT_EQ(Main().Modified(), modified);
             EXPECT_FALSE(Placement().isVisible() || Editor().isVisible());
             EXPECT_TRUE(Main().isEnabled());
         }
