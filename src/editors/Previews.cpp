@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <stdexcept>
@@ -85,12 +86,6 @@ void TForm7::BeginPlacement(const EventCells& cells, const TFont& font, uint8_t 
     });
     texte_ = TDataTexte{font, alignment, shadow, 0, 0};
     label_ = std::move(label);
-    QImage image(int(label_->Width()), int(label_->Height()), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    label_->Draw(image, 0, 0);
-    SurfaceOf(Label1).SetImage(std::move(image));
-    Label1->move(0, 0);
-    Label1->show();
 }
 
 void TForm7::ShowBackground(const std::string& picturePath) {
@@ -98,6 +93,14 @@ void TForm7::ShowBackground(const std::string& picturePath) {
         picture_ = TextBackground(pictures_, picturePath);
         if (picture_.Pixels.empty()) throw std::runtime_error(editortext::kNoPixels);
         SurfaceOf(Image1).SetImage(ToQImage(picture_));
+        // The label's corner is always on the picture, under the pointer, so no more of it
+        // than the picture's size can ever show.
+        QImage label(int(std::min<int64_t>(label_->Width(), picture_.Width)),
+                     int(std::min<int64_t>(label_->Height(), picture_.Height)),
+                     QImage::Format_ARGB32_Premultiplied);
+        label.fill(Qt::transparent);
+        label_->Draw(label, 0, 0);
+        SurfaceOf(Label1).SetImage(std::move(label));
     } catch (const std::exception& e) {
         GoBack();
         throw std::runtime_error(editortext::PictureUnreadable(picturePath, e.what()));
@@ -106,6 +109,8 @@ void TForm7::ShowBackground(const std::string& picturePath) {
         throw;
     }
     setFixedSize(Image1->size());
+    Label1->move(0, 0);
+    Label1->show();
     if (const QScreen* s = main_.screen()) move(s->availableGeometry().center() - rect().center());
     Placing = true;
     show();
