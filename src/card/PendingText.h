@@ -11,7 +11,7 @@
 #include <vector>
 
 class PendingText {
-  public:
+public:
     // Writes `cells` at `targetRow` as CardScript::WriteEventRow does (inserting in front of
     // the event there, or replacing it), remembering what the script looked like before.
     static PendingText Write(CardScript& script, int targetRow, bool editMode,
@@ -30,7 +30,7 @@ class PendingText {
     // row count and the selection are those of before.
     void RollBack(CardScript& script) const;
 
-  private:
+private:
     PendingText(int row, bool inserted, EventCells before, int rowCount, int currentRow)
         : row_(row), inserted_(inserted), before_(std::move(before)), rowCount_(rowCount),
           currentRow_(currentRow) {}

@@ -27,7 +27,7 @@ constexpr QSize kInitialClientSize(688, 453);
 // logical pixel is always a picture pixel. Each passes on the pointer's moves, in its own
 // pixels, and the presses on it.
 class Surface final : public QWidget {
-  public:
+public:
     Surface(QWidget* parent, std::function<void(QPoint)> moved, std::function<void()> pressed)
         : QWidget(parent), moved_(std::move(moved)), pressed_(std::move(pressed)) {
         setMouseTracking(true);
@@ -38,7 +38,7 @@ class Surface final : public QWidget {
         update();
     }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, image_); }
     void mouseMoveEvent(QMouseEvent* event) override {
         // On a screen scaled by a fraction a logical position may fall inside a pixel.
@@ -47,7 +47,7 @@ class Surface final : public QWidget {
     }
     void mousePressEvent(QMouseEvent*) override { pressed_(); }
 
-  private:
+private:
     QImage image_;
     std::function<void(QPoint)> moved_;
     std::function<void()> pressed_;

@@ -19,7 +19,7 @@ class TextLabel;
 
 class TForm7 final : public QWidget {
     Q_OBJECT
-  public:
+public:
     TForm7(TForm1& main, Dialogs& dialogs, PictureLoader& pictures);
     ~TForm7() override;
 
@@ -36,11 +36,11 @@ class TForm7 final : public QWidget {
     QWidget* Image1 = nullptr; // the picture area
     QWidget* Label1 = nullptr; // the text label, over it
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     // `at` in picture pixels, which are the picture area's coordinates.
     void MouseMove(QPoint at);
     void MouseDown();

@@ -16,7 +16,7 @@ class TransitionTiming;
 
 class TForm3 final : public EditorWindow {
     Q_OBJECT
-  public:
+public:
     TForm3(TForm1& main, Dialogs& dialogs, TForm7& placement);
 
     // The row's lines, font, alignment and shadow, transition and timing. The alignment
@@ -33,7 +33,7 @@ class TForm3 final : public EditorWindow {
     const TFont& MemoFont() const { return memoFont_; } // what OK gives the text
     uint8_t MemoAlignment() const { return memoAlignment_; }
 
-  private:
+private:
     void Button3Click();
     void SetMemoFont(const TFont& font);
     void SetMemoAlignment(uint8_t alignment);

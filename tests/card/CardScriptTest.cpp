@@ -263,22 +263,6 @@ TEST(PendingText, TakenBackTheScriptIsAsItWasWhereverItWasWritten) {
     }
 }
 
-TEST(PendingText, PlacedTheRowTakesNewObjectsAndItsImageNameOnce) {
-    CardScript script = ScriptWith({Background("/a.bmp"), Text("Hi\r")});
-    AttachObjects(script, 3);
-    std::vector<std::string> tempFiles{"/p/fond2.gif"};
-    for (int32_t x : {7, 8}) {
-        const PendingText pending = PendingText::Write(script, 3, true, Text("New\r"));
-        auto image = std::make_unique<TGifFile>();
-        const TGifFile* placed = image.get();
-        pending.Commit(script, std::make_unique<TDataTexte>(TDataTexte{{}, 0, false, x, 0}),
-                       std::move(image), "/p/", tempFiles);
-        EXPECT_EQ(script.Row(3).DataTexte->X, x);
-        EXPECT_EQ(script.Row(3).TextImage.get(), placed);
-    }
-    EXPECT_EQ(tempFiles, (std::vector<std::string>{"/p/fond2.gif", "/p/Texte3.gif"}));
-}
-
 TEST(TextMessage, LinesEachEndWithACarriageReturnAndComeBackAsTheyWere) {
     const struct {
         const char* text;    // as a text box holds it
@@ -289,7 +273,6 @@ TEST(TextMessage, LinesEachEndWithACarriageReturnAndComeBackAsTheyWere) {
         {"Happy\nBirthday", "Happy\rBirthday\r", "Happy\nBirthday"},
         {"Happy\nBirthday\n", "Happy\rBirthday\r", "Happy\nBirthday"},
         {"Happy\n\n", "Happy\r\r", "Happy\n\n"}, // an empty line that counts
-        {"\n", "\r", "\n"},
         {"a\r\nb\rc", "a\rb\rc\r", "a\nb\nc"},
     };
     for (const auto& c : cases) {

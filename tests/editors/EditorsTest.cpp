@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class EditorsTest : public FormsTest {
-  protected:
+protected:
     TForm2& Background() { return forms_.Form2; }
     QLineEdit* FileName() { return Background().Browser->Edit1; }
     // The colour in the middle of the preview as it is drawn.

@@ -25,7 +25,7 @@ inline std::ostream& operator<<(std::ostream& os, const ShownBox& b) {
 }
 
 class FakeDialogs final : public Dialogs {
-  public:
+public:
     std::vector<ShownBox> Shown;
     std::deque<bool> ConfirmAnswers; // Yes = true
 
@@ -68,8 +68,7 @@ class FakeDialogs final : public Dialogs {
     std::optional<std::string> SaveFileName(const FileDialogSpec& form) override {
         return FileAnswer("Save", form);
     }
-    // The font dialog answers from this script, in order: a font is the user's choice, nothing
-    // a cancel. It records the font it started from.
+    // Font dialogs record the font they start from and answer in order (nothing: a cancel).
     std::deque<std::optional<TFont>> FontAnswers;
     bool ChooseFont(TFont& font) override {
         if (FontAnswers.empty()) {
@@ -83,7 +82,7 @@ class FakeDialogs final : public Dialogs {
         return bool(answer);
     }
 
-  private:
+private:
     std::optional<std::string> FileAnswer(const std::string& kind, const FileDialogSpec& form) {
         Shown.push_back({kind, form.DefaultExt, form.Filter});
         OfferedFileNames.push_back(form.FileName);
@@ -102,7 +101,7 @@ class FakeDialogs final : public Dialogs {
 };
 
 class FakeHelpViewer final : public HelpViewer {
-  public:
+public:
     std::vector<std::string> Shown;
     void ShowContents(const std::string& helpFile) override { Shown.push_back(helpFile); }
 };
