@@ -8,7 +8,6 @@
 #include "PendingText.h"
 #include "PictureServices.h"
 
-#include <QImage>
 #include <QWidget>
 
 #include <memory>
