@@ -3,11 +3,12 @@
 //
 //   velmora-build SCRIPT.vlm -o CARD [--progress]
 //
-// The notices the tool would show in its boxes go to standard error; the exit status is 0
-// only when the card was created.
+// A script named "-" is read from standard input. The notices the tool would show in its
+// boxes go to standard error; the exit status is 0 only when the card was created.
 
 #include "BuildServices.h"
 #include "CardBuild.h"
+#include "PlatformTexts.h"
 #include "QtPictureLoader.h"
 #include "QtTextImageRenderer.h"
 #include "ScriptReader.h"
@@ -17,6 +18,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
@@ -24,7 +26,7 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: velmora-build SCRIPT.vlm -o CARD [--progress]\n";
+constexpr const char* kUsage = "usage: velmora-build SCRIPT.vlm|- -o CARD [--progress]\n";
 
 struct Arguments {
     std::string Script;
@@ -39,7 +41,7 @@ std::optional<Arguments> Parse(int argc, char** argv) {
             a.Card = argv[++i];
         } else if (std::strcmp(argv[i], "--progress") == 0) {
             a.Progress = true;
-        } else if (argv[i][0] != '-' && a.Script.empty()) {
+        } else if ((argv[i][0] != '-' || std::strcmp(argv[i], "-") == 0) && a.Script.empty()) {
             a.Script = argv[i];
         } else {
             return std::nullopt;
@@ -112,10 +114,21 @@ int main(int argc, char** argv) {
     PosixFileSystem files;
     QtPictureLoader pictures;
     QtTextImageRenderer renderer(pictures);
+    const ScriptLoadServices loading{renderer, messages, files};
     bool created = false;
     try {
-        if (LoadScriptFile(args->Script, script, programDir, tempFiles, {renderer, messages, files}))
-            created = BuildCard(script, programDir, args->Card, tempFiles, {pictures, progress, messages, files});
+        bool loaded = false;
+        if (args->Script == "-") {
+            TFileSource standardInput(::dup(STDIN_FILENO));
+            loaded = LoadScript(standardInput, script, programDir, tempFiles, loading);
+        } else {
+            loaded = LoadScriptFile(args->Script, script, programDir, tempFiles, loading);
+        }
+        if (loaded)
+            created = BuildCard(script, programDir, args->Card, tempFiles,
+                                {pictures, progress, messages, files});
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "%s\n", platformtext::kOutOfMemory);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
     }

@@ -25,7 +25,7 @@ TFileBeside::TFileBeside(const std::string& target) : target_(ResolvedTarget(tar
         path_ = target_ + ".save" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
         fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ >= 0) break;
-        if (errno != EEXIST || attempt >= 99) fileio::ThrowSystemError(errno);
+        if (errno != EEXIST || attempt >= 99) fileio::ThrowSystemError(errno, path_);
     }
     // A file that is replaced keeps its permissions; a new one gets the usual ones.
     struct stat info {};

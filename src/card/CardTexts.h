@@ -3,6 +3,8 @@
 // (editors, script files, builder) compares against these exact texts.
 #pragma once
 
+#include "TDataTexte.h"
+
 #include <string>
 
 namespace cardtext {
@@ -36,6 +38,13 @@ inline constexpr const char* kPrevious = "Previous";
 // the script loader both stop with this.
 inline std::string PictureNotFound(const std::string& path) {
     return "The picture '" + path + "' has not been found.";
+}
+
+// A text whose font no picture could hold.
+inline std::string FontTooLarge(int row, int size) {
+    return "The text of row " + std::to_string(row) + " has a font size of " +
+           std::to_string(size) + " points, more than the " + std::to_string(kMaxFontSize) +
+           " a card can show.";
 }
 
 // The player script that a build leaves in the program directory.

@@ -3,6 +3,8 @@
 #include "FontDialog.h"
 #include "QtFont.h"
 
+#include <QFontDialog>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,6 +42,15 @@ TEST(FontDialog, ChoiceKeepsASystemColourUntilAnotherIsPicked) {
 
     dialog.SetColour(0x00102030);
     font.Color = 0x00102030;
+    EXPECT_EQ(dialog.Choice(), font);
+
+    // A size picked in the chooser is taken; the italic, which the chooser may not be able to
+    // show (a family with no italic face), stays.
+    auto* picker = dialog.findChild<QFontDialog*>();
+    QFont bigger = picker->currentFont();
+    bigger.setPointSize(20);
+    picker->setCurrentFont(bigger);
+    font.Size = 20;
     EXPECT_EQ(dialog.Choice(), font);
 }
 
