@@ -1,6 +1,7 @@
 // Card script files: the records as written, byte for byte, and as read back into the rows,
 // the line and number rules of the reader, and how a load that stops leaves the list.
 
+#include "BoundedRun.h"
 #include "BuildFakes.h"
 #include "CardTexts.h"
 #include "FakeTextRenderer.h"
@@ -9,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -161,6 +164,32 @@ TEST(ScriptFileWriter, TextAttributesAlignmentWordsAndSignedNumbers) {
                   head + "-3\r\n0\r\n-2147483640\r\n14\r\nArial Black\r\n0\r\n1\r\n1\r\n1\r\n" +
                       word + "\r\n0\r\n");
     }
+}
+
+TEST(ScriptFileWriter, ARowWithALineBreakOrACtrlZIsRefusedAndNothingIsWritten) {
+    const std::string card = testing::TempDir() + "refused.vlm";
+    const std::vector<uint8_t> before{'o', 'l', 'd'};
+    fileio::WriteFileBytes(card, before);
+    TDataTexte split = GreetingTexte();
+    split.Font.Name = "Sans\rSerif";
+    const std::tuple<std::vector<EventCells>, TDataTexte, std::string> cases[] = {
+        {{kSky, {"Background", "/cards/a\rb.bmp", "Blinds", "2"}}, GreetingTexte(), "the Data of row 3"},
+        {{{"Sound effect", "/cards/\x1A.wav", "None", "None"}}, GreetingTexte(), "the Data of row 2"},
+        {{kSky, {"Text", "Hi\x1A\r", "Blinds", "2"}}, GreetingTexte(), "the Data of row 3"},
+        {{kSky, kGreeting}, split, "the font name of row 3"}};
+    for (const auto& [events, texte, where] : cases) {
+        try {
+            SaveScriptFile(Grid(events, texte), card);
+            ADD_FAILURE() << where;
+        } catch (const EUnsavableScript& e) {
+            EXPECT_EQ(e.what(), "The script has not been saved: " + where +
+                                    " holds a line break or a Ctrl-Z character, which a script file cannot hold.");
+        }
+        EXPECT_EQ(fileio::ReadFileBytes(card), before);
+    }
+    // A lone LF is kept: it reads back as it was.
+    EXPECT_EQ(ScriptFileText(Grid({{"Music", "/x\ny.mid", "None", "None"}})),
+              "Open window\r\nZoom\r\n1\r\nMusic\r\n/x\ny.mid\r\n");
 }
 
 TEST_F(ScriptFileTest, ExampleReadsBackIntoTheSameRowsAndAttributes) {
@@ -315,6 +344,40 @@ TEST_F(ScriptFileTest, ReadErrorOrRendererErrorInsideARecordKeepTheRowsBefore) {
     EXPECT_THROW(Load(kExampleFile), EInvalidGraphic);
     EXPECT_EQ(Rows(script), (std::vector<EventCells>{kOpening, kSky, {}}));
     EXPECT_EQ(tempFiles, (std::vector<std::string>{"/prog/fond2.gif", "/prog/Texte3.gif"}));
+}
+
+TEST_F(ScriptFileTest, AFontTooLargeForAnyPictureStopsTheLoading) {
+    const std::string text = "Background\r\n/cards/sea.gif\r\nBlinds\r\n2\r\nText\r\nHi\r\r\nMosaic\r\n1\r\n0\r\n0\r\n0\r\n";
+    EXPECT_TRUE(Load(text + "1000\r\nSerif\r\n"));
+    EXPECT_FALSE(Load(text + "1001\r\nSerif\r\n"));
+    EXPECT_EQ(messages.Shown, std::vector<std::string>{"The text of row 2 has a font size of 1001 points, "
+                                                       "more than the 1000 a card can show."});
+    EXPECT_EQ(renderer.Requests.size(), 1u);
+}
+
+TEST_F(ScriptFileTest, HostileScriptsCostBoundedTimeAndMemory) {
+    // 10 MB of blank lines and a 10 MB line are refused early; 50,000 texts on one background
+    // are read in linear time (each text's background is not looked for up the whole list).
+    std::string texts = "Background\r\n/cards/sea.gif\r\nBlinds\r\n2\r\n";
+    for (int i = 0; i < 50'000; ++i) texts += "Text\r\nHi\r\r\nMosaic\r\n1\r\n" + kGreetingAttributes;
+    const auto refused = [this](std::string text, std::string why) {
+        return [this, text, why] {
+            try {
+                Load(text);
+            } catch (const EInOutError& e) {
+                return e.what() == "This card script is too large to load: it has " + why + ".";
+            }
+            return false;
+        };
+    };
+    const std::pair<std::function<bool()>, long> cases[] = {
+        {refused(std::string(10 << 20, '\r'), "more than 100000 rows"), 64},
+        {refused(std::string(10 << 20, 'x'), "a line of more than 65536 characters"), 64},
+        {[&] { return Load(texts) && script.RowCount() == 50'003; }, 400}};
+    for (const auto& [work, megabytes] : cases) {
+        const BoundedRun run = RunBounded(work, 20, megabytes);
+        EXPECT_TRUE(run.Succeeded) << run.Seconds << " s, " << run.GrowthMb << " MB";
+    }
 }
 
 TEST_F(ScriptFileTest, LoadThatBringsNoEventLeavesTheListOfANewCard) {

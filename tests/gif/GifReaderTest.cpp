@@ -1,8 +1,10 @@
+#include "BoundedRun.h"
 #include "GifTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 using namespace giftest;
 
@@ -138,6 +140,27 @@ TEST(GifReader, DeclaredSizesBeyondTheLimitsFailEarly) {
     gif.LoadFromMemory(one);
     EXPECT_EQ(gif.Images[0]->Pixels.XSize, 8192);
     EXPECT_EQ(gif.Images[0]->Pixels.Get(1, 1), 0) << "a single pixel is no complete row";
+}
+
+TEST(GifReader, HostileFilesCostBoundedTimeAndMemory) {
+    // 20 MB of empty images is refused once they count past the file's limit; 20 MB of
+    // one-byte comments, or of extensions of an unknown kind, cost no more than their bytes.
+    const auto file = [](std::vector<uint8_t> block) {
+        std::vector<uint8_t> f = OneImageFile(1, 1, 2, PackCodes({{4, 3}, {1, 3}, {5, 3}}));
+        f.pop_back();
+        while (f.size() < (20u << 20) - block.size()) f.insert(f.end(), block.begin(), block.end());
+        f.push_back(0x3B);
+        return f;
+    };
+    const std::vector<uint8_t> empties = file({0x2C, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 0x05, 0});
+    const std::vector<uint8_t> comments = file({0x21, 0xFE, 1, 'x', 0});
+    const std::vector<uint8_t> unknown = file({0x21, 0x99, 1, 'x', 0});
+    const std::tuple<const std::vector<uint8_t>*, std::string, long> cases[] = {
+        {&empties, FileTooLargeMessage(), 200}, {&comments, "", 64}, {&unknown, "", 16}};
+    for (const auto& [bytes, error, megabytes] : cases) {
+        const BoundedRun run = RunBounded([&] { return LoadError(*bytes) == error; }, 20, megabytes);
+        EXPECT_TRUE(run.Succeeded) << error << ": " << run.Seconds << " s, " << run.GrowthMb << " MB";
+    }
 }
 
 TEST(GifReader, BitmapPaletteSlots) {

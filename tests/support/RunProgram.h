@@ -9,9 +9,12 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <csignal>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -19,6 +22,7 @@ extern char** environ;
 struct ProgramRun {
     int ExitStatus = -1;
     std::string Out, Err;
+    long PeakMb = 0; // the most memory it held
 };
 
 inline std::string ReadWholeFile(const std::filesystem::path& path) {
@@ -26,9 +30,10 @@ inline std::string ReadWholeFile(const std::filesystem::path& path) {
     return {bytes.begin(), bytes.end()};
 }
 
-// `scratch` is a folder for the two output files.
+// `scratch` is a folder for the two output files. A program still running after
+// `maxSeconds` is killed, which fails the test.
 inline ProgramRun RunProgram(const std::filesystem::path& program, std::vector<std::string> args,
-                             const std::filesystem::path& scratch) {
+                             const std::filesystem::path& scratch, unsigned maxSeconds = 120) {
     const std::filesystem::path out = scratch / "stdout", err = scratch / "stderr";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -46,9 +51,14 @@ inline ProgramRun RunProgram(const std::filesystem::path& program, std::vector<s
         return run;
     }
     int status = 0;
-    EXPECT_EQ(::waitpid(pid, &status, 0), pid);
+    rusage usage{};
+    for (unsigned ticks = 0; ::wait4(pid, &status, WNOHANG, &usage) == 0; ++ticks) {
+        if (ticks == maxSeconds * 100) ::kill(pid, SIGKILL);
+        ::usleep(10'000);
+    }
     EXPECT_TRUE(WIFEXITED(status)) << program << " did not exit normally: " << status;
     run.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.PeakMb = usage.ru_maxrss / 1024;
     run.Out = ReadWholeFile(out);
     run.Err = ReadWholeFile(err);
     return run;
