@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     libfluidsynth-dev fluidsynth timgm6mb-soundfont
     xvfb xauth
+    fonts-dejavu-core fonts-dejavu-extra   # the faces of the sample card and the tests, with their italics
     libgif-dev          # test-only peer decoder/encoder, never linked into the product
     clang libclang-rt-14-dev
 )
