@@ -184,19 +184,13 @@ TEST(LzwDecoder, AFullTableKeepsItsTwelveBitCodesUntilTheNextClear) {
         return out;
     };
     // A deferred clear: codes of the full table follow, 12 bits wide, adding nothing.
-    const int longest = 4095 - 4;
-    const TByteArray2D deferred =
-        Decode(stream({{2, 12}, {4095, 12}, {3, 12}, {5, 12}}), 2, pixels + 2 + longest, 1);
-    EXPECT_EQ(deferred.Get(pixels + 1, 1), 2);
-    EXPECT_EQ(deferred.Get(pixels + 2, 1), 1);
-    EXPECT_EQ(deferred.Get(pixels + 1 + longest, 1), 1);
-    EXPECT_EQ(deferred.Get(pixels + 2 + longest, 1), 3);
-    // After the clear, code 7 is not defined yet.
-    ExpectGifError(
-        [&] {
-            Decode(stream({{2, 12}, {4, 12}, {1, 3}, {7, 3}, {5, 3}}), 2, pixels + 4, 1);
-        },
-        "Bad code");
+    std::vector<uint8_t> tail(4095 - 4 + 2, 1); // 2, the longest run of 1 (code 4095), 3
+    tail.front() = 2;
+    tail.back() = 3;
+    const std::vector<uint8_t> deferred = ToVector(Decode(stream({{2, 12}, {4095, 12}, {3, 12}, {5, 12}}), 2, pixels + int(tail.size()), 1));
+    EXPECT_EQ(std::vector<uint8_t>(deferred.begin() + pixels, deferred.end()), tail);
+    const auto undefinedAfterTheClear = [&] { Decode(stream({{2, 12}, {4, 12}, {1, 3}, {7, 3}}), 2, pixels + 4, 1); };
+    ExpectGifError(undefinedAfterTheClear, "Bad code");
     // The end code may follow at once; a clear code restarts the table at 3 bits.
     EXPECT_EQ(Decode(stream({{5, 12}}), 2, pixels, 1).Get(pixels, 1), 1);
     const TByteArray2D m = Decode(stream({{4, 12}, {2, 3}, {5, 3}}), 2, pixels + 1, 1);

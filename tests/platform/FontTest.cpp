@@ -44,13 +44,11 @@ TEST(FontDialog, ChoiceKeepsASystemColourUntilAnotherIsPicked) {
     font.Color = 0x00102030;
     EXPECT_EQ(dialog.Choice(), font);
 
-    // A size picked in the chooser is taken; the italic, which the chooser may not be able to
-    // show (a family with no italic face), stays.
+    // A size picked is taken; the italic stays, though a family without one may not show it.
     auto* picker = dialog.findChild<QFontDialog*>();
     QFont bigger = picker->currentFont();
-    bigger.setPointSize(20);
+    bigger.setPointSize(font.Size = 20);
     picker->setCurrentFont(bigger);
-    font.Size = 20;
     EXPECT_EQ(dialog.Choice(), font);
 }
 

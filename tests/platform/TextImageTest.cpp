@@ -231,15 +231,10 @@ TEST_F(TextImageTest, OnlyThePartOnThePictureIsKeptAndOneOutsideGivesAPixel) {
 
     // Wholly outside: one pixel, the picture's own where the image's corner lies on it.
     const TPicture reduced = loader.ReduceTo8Bits(ground);
-    const std::pair<TDataTexte, TPlatformColor> outside[] = {
-        {Texte(200, 10, true), kBlack},
-        {Texte(10, 80, false), kBlack},
-        {Texte(int32_t(-label.Width() - 2), 7, true), PixelAt(reduced, 0, 7)},
-        {Texte(9, int32_t(-label.Height()), true), PixelAt(reduced, 9, 0)}};
-    for (const auto& [texte, pixel] : outside) {
-        const TPicture image = Render(photo, texte);
-        EXPECT_EQ(image.Pixels, std::vector<TPlatformColor>{pixel}) << texte.X << "," << texte.Y;
-    }
+    for (const auto& [texte, pixel] : {std::pair{Texte(200, 10, true), kBlack}, {Texte(10, 80, false), kBlack},
+                                       {Texte(int32_t(-label.Width() - 2), 7, true), PixelAt(reduced, 0, 7)},
+                                       {Texte(9, int32_t(-label.Height()), true), PixelAt(reduced, 9, 0)}})
+        EXPECT_EQ(Render(photo, texte).Pixels, std::vector<TPlatformColor>{pixel}) << texte.X << "," << texte.Y;
 }
 
 } // namespace
