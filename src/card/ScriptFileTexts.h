@@ -37,6 +37,8 @@ inline std::string Unsavable(const std::string& field, int row) {
 inline constexpr int kMaxRows = 100'000;
 inline constexpr int64_t kMaxLineLength = 65'536;
 inline constexpr int64_t kMaxBytes = int64_t(64) << 20;
+// The text images a script's texts make, kept in memory: at most this many pixels in all.
+inline constexpr int64_t kMaxTextImagePixels = int64_t(1) << 28;
 inline std::string TooLarge(const std::string& what) {
     return "This card script is too large to load: it has " + what + ".";
 }

@@ -93,6 +93,12 @@ private:
             return cardtext::FontTooLarge(row_, event.DataTexte->Font.Size);
         event.TextImage =
             services_.Renderer.Render(picture, event.Cells[kColData], *event.DataTexte);
+        const TGifSubImage& image = *event.TextImage->Images.at(0);
+        textPixels_ += int64_t(image.Width) * image.Height;
+        if (textPixels_ > scripttext::kMaxTextImagePixels)
+            throw EInOutError(scripttext::TooLarge("text images of more than " +
+                                                   std::to_string(scripttext::kMaxTextImagePixels) +
+                                                   " pixels in all"));
         tempFiles_.push_back(programDir_ + playerscript::TextFile(row_));
         return std::nullopt;
     }
@@ -104,6 +110,7 @@ private:
     const ScriptLoadServices& services_;
     int row_ = 1;
     int background_ = 0; // the last Background row read that names a picture
+    int64_t textPixels_ = 0;
 };
 
 } // namespace

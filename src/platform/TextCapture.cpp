@@ -21,6 +21,16 @@ TPicture CutRectangle(const TPicture& picture, int32_t left, int32_t top, int32_
 }
 } // namespace
 
+TPicture TextImageSource(const TPicture& picture, int32_t x, int32_t y, int64_t labelWidth,
+                         int64_t labelHeight) {
+    // Down to the capture's corner at least, which gives its pixel when it has no other.
+    const auto end = [](int64_t captureEnd, int32_t corner, int32_t size) {
+        return int32_t(std::clamp<int64_t>(std::max<int64_t>(captureEnd, corner + int64_t(1)), 0, size));
+    };
+    return CutRectangle(picture, 0, 0, end(x + labelWidth + 2, TextImageEdge(x), picture.Width),
+                        end(y + labelHeight, TextImageEdge(y), picture.Height));
+}
+
 std::unique_ptr<TGifFile> CaptureTextImage(const TPicture& picture, int32_t x, int32_t y,
                                            int64_t labelWidth, int64_t labelHeight) {
     const int32_t left = TextImageEdge(x), top = TextImageEdge(y);

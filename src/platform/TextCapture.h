@@ -17,3 +17,10 @@
 // Pixels of the palette stay as they are; others reduce as at the same place of the whole.
 std::unique_ptr<TGifFile> CaptureTextImage(const TPicture& picture, int32_t x, int32_t y,
                                            int64_t labelWidth, int64_t labelHeight);
+
+// The top-left part of `picture` that the text image of a label at (x, y) depends on: the
+// label is drawn inside the capture rectangle and a shadow falls only right and down, so
+// nothing right of or below the rectangle counts. Drawing on it and capturing from it gives
+// the same image as from the whole picture, at the cost of the part only.
+TPicture TextImageSource(const TPicture& picture, int32_t x, int32_t y, int64_t labelWidth,
+                         int64_t labelHeight);

@@ -348,8 +348,9 @@ TEST_F(ScriptFileTest, AFontTooLargeForAnyPictureStopsTheLoading) {
 }
 
 TEST_F(ScriptFileTest, HostileScriptsCostBoundedTimeAndMemory) {
-    // 10 MB of blank lines and a 10 MB line are refused early; 50,000 texts on one background
-    // are read in linear time (each text's background is not looked for up the whole list).
+    // Text images of 8192 x 8192, 10 MB of blank lines and a 10 MB line are refused early;
+    // 50,000 texts on one background are read in linear time (each text's background is not
+    // looked for up the whole list).
     std::string texts = "Background\r\n/cards/sea.gif\r\nZoom\r\n2\r\n";
     for (int i = 0; i < 50'000; ++i) texts += "Text\r\nHi\r\r\nZoom\r\n1\r\n" + kGreetingAttributes;
     const auto tooLarge = [this](const std::string& text) {
@@ -361,6 +362,8 @@ TEST_F(ScriptFileTest, HostileScriptsCostBoundedTimeAndMemory) {
         return false;
     };
     long growth = 0;
+    EXPECT_TRUE(RunBounded([&] { return renderer.Side = 8192, tooLarge(texts); }, 20, 64, growth)) << growth;
+    renderer.Side = 1;
     EXPECT_TRUE(RunBounded([&] { return tooLarge(std::string(10 << 20, '\r')); }, 20, 64, growth)) << growth;
     EXPECT_TRUE(RunBounded([&] { return tooLarge(std::string(10 << 20, 'x')); }, 20, 64, growth)) << growth;
     EXPECT_TRUE(RunBounded([&] { return Load(texts) && script.RowCount() == 50'003; }, 20, 400, growth)) << growth;
