@@ -6,18 +6,36 @@
 #include "TextCapture.h"
 #include "TextLabel.h"
 
+#include <sys/stat.h>
+
+const TPicture& QtTextImageRenderer::Background(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) info = {}; // the loading says why
+    const std::array<int64_t, 5> stamp{int64_t(info.st_dev), int64_t(info.st_ino), int64_t(info.st_size),
+                                       int64_t(info.st_mtim.tv_sec), int64_t(info.st_mtim.tv_nsec)};
+    if (path != backgroundPath_ || stamp != backgroundStamp_ || info.st_ino == 0) {
+        backgroundPath_.clear(); // nothing kept if the loading fails
+        background_ = loader_.ReduceTo8Bits(loader_.Load(path));
+        backgroundColours_ =
+            DistinctColours(background_.Pixels, 256).value_or(std::vector<TPlatformColor>{});
+        backgroundPath_ = path;
+        backgroundStamp_ = stamp;
+    }
+    return background_;
+}
+
 std::unique_ptr<TGifFile> QtTextImageRenderer::Render(const std::string& picturePath,
                                                       const std::string& message,
                                                       const TDataTexte& texte) {
-    TPicture picture = loader_.ReduceTo8Bits(loader_.Load(picturePath));
-    const std::vector<TPlatformColor> colours =
-        DistinctColours(picture.Pixels, 256).value_or(std::vector<TPlatformColor>{});
     const TextLabel label(message, texte.Font, texte.Alignment);
+    TPicture picture =
+        TextImageSource(Background(picturePath), texte.X, texte.Y, label.Width(), label.Height());
     if (!picture.Pixels.empty()) {
         QImage image = ToQImage(picture);
         label.Draw(image, texte.X, texte.Y);
         picture = FromQImage(image);
     }
     if (texte.Shadow) DessineOmbre(picture, label.Color());
-    return CaptureTextImage(picture, colours, texte.X, texte.Y, label.Width(), label.Height());
+    return CaptureTextImage(picture, backgroundColours_, texte.X, texte.Y, label.Width(),
+                            label.Height());
 }
