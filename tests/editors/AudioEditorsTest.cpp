@@ -23,13 +23,11 @@ protected:
         const char* NoFile;
     };
     AudioEditorsTest() {
+        fs::create_directories(dir_ / "sounds" / "more");
         for (const char* name : {"bell.wav", "chime.WAV", "tune.mid", "Song.MID", "notes.txt"})
             std::ofstream(Path(name)) << name;
     }
-    std::string Path(const char* name) {
-        fs::create_directories(dir_ / "sounds" / "more");
-        return (dir_ / "sounds" / name).string();
-    }
+    std::string Path(const char* name) { return (dir_ / "sounds" / name).string(); }
     std::vector<Twin> Twins() {
         return {{forms_.Form5, soundPlayer_, "&Wave File", "Sound effect", "bell.wav", "chime.WAV",
                  editortext::kNoSoundFile},
