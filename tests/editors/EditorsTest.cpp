@@ -181,6 +181,12 @@ TEST_F(EditorsTest, EveryEditorLooksAsItShould) {
     expect(forms_.Form2, {497, 289}, "Background Image", true,
            "&Cancel DriveComboBox1 DirectoryListBox1 FileListBox1 FilterComboBox1 Edit1 Preview "
            "Image ComboBox1 SpinEdit1 &OK &Cancel");
+    expect(forms_.Form5, {497, 289}, "Wave Sound File ", true,
+           "&Cancel DriveComboBox1 DirectoryListBox1 FileListBox1 FilterComboBox1 Edit1 &Test "
+           "Sound &OK &Cancel");
+    expect(forms_.Form8, {497, 289}, "Midi Music File", true,
+           "&Cancel DriveComboBox1 DirectoryListBox1 FileListBox1 FilterComboBox1 Edit1 &Test "
+           "Music &OK &Cancel");
     expect(forms_.Form4, {185, 116}, "Pause", true, "&Cancel SpinEdit1 &Ok &Cancel");
     expect(forms_.Form6, {206, 141}, "Window Opening", true,
            "Cancel Ok ComboBox1 SpinEdit1 Cancel");
