@@ -16,6 +16,7 @@ packages=(
     sox                 # test-only peer WAV reader and writer
     fluidsynth timgm6mb-soundfont   # test-only peer synthesizer and its sounds
     xvfb xauth
+    fonts-dejavu-core fonts-dejavu-extra   # the faces of the sample card and the tests, with their italics
     libgif-dev          # test-only peer decoder/encoder, never linked into the product
     libpng-dev          # test-only peer decoder of the frames the player writes
     zlib1g-dev          # linked into the card player whole (libz.a), for its PNG frames

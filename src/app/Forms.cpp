@@ -1,10 +1,12 @@
 #include "Forms.h"
 
 Forms::Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
-             TextImageRenderer& textImages, const std::string& programDir)
+             TextImageRenderer& textImages, const std::string& programDir, AudioPlayer& soundPlayer,
+             AudioPlayer& musicPlayer)
     : Form1(dialogs, help, programDir), Form2(Form1, dialogs, pictures),
       // The text editor hands its events over to the placement window, made after it.
-      Form3(Form1, dialogs, Form7), Form7(Form1, dialogs, pictures), Form10(Form1, dialogs),
+      Form3(Form1, dialogs, Form7), Form5(Form1, dialogs, soundPlayer),
+      Form7(Form1, dialogs, pictures), Form8(Form1, dialogs, musicPlayer), Form10(Form1, dialogs),
       Form4(Form1, dialogs), Form6(Form1, dialogs), Form12(Form1, dialogs) {
     Form1.AttachTextImageRenderer(textImages);
     Form1.AttachBuilder(Form9, pictures);
@@ -15,5 +17,7 @@ Forms::Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
     Form1.RegisterEditor(EventKind::Background, Form2);
     Form1.RegisterEditor(EventKind::RestoreBackground, Form12);
     Form1.RegisterEditor(EventKind::Text, Form3);
+    Form1.RegisterEditor(EventKind::SoundEffect, Form5);
+    Form1.RegisterEditor(EventKind::Music, Form8);
     Form1.RegisterEditor(EventKind::Pause, Form4);
 }

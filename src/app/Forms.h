@@ -7,10 +7,12 @@
 // windows of later versions take their places here as they come.
 #pragma once
 
+#include "Music.h"
 #include "OpenWin.h"
 #include "Pause.h"
 #include "Previews.h"
 #include "RestBack.h"
+#include "Sound2.h"
 #include "SubMenu.h"
 #include "Text.h"
 #include "background.h"
@@ -19,14 +21,18 @@
 
 struct Forms {
     // Joins the windows: the main window opens the chooser and the editors, and builds and
-    // opens cards with the picture and text services given.
+    // opens cards with the picture and text services given. The sound-effect and music
+    // editors each test on their own player.
     Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
-          TextImageRenderer& textImages, const std::string& programDir);
+          TextImageRenderer& textImages, const std::string& programDir, AudioPlayer& soundPlayer,
+          AudioPlayer& musicPlayer);
 
     TForm1 Form1;
     TForm2 Form2;
     TForm3 Form3;
+    TForm5 Form5;
     TForm7 Form7;
+    TForm8 Form8;
     TForm9 Form9;
     TForm10 Form10;
     TForm4 Form4;

@@ -1,6 +1,8 @@
 // Velmora: composes animated greeting cards as lists of timed events and builds them.
 
 #include "AppTexts.h"
+#include "AudioOutput.h"
+#include "EngineAudioPlayer.h"
 #include "Forms.h"
 #include "GifHooks.h"
 #include "QtDialogs.h"
@@ -20,7 +22,12 @@ int main(int argc, char* argv[]) {
     QtHelpViewer help(dialogs, programDir);
     QtPictureLoader pictures;
     QtTextImageRenderer textImages(pictures); // Open renders the texts of a script with it
-    Forms forms(dialogs, help, pictures, textImages, programDir);
+    // One output device for the whole program, opened at the first Test; each editor plays
+    // on its own player, a sound and a tune at once as in the card.
+    AudioOutput audioOutput;
+    EngineAudioPlayer soundPlayer(audioOutput);
+    EngineAudioPlayer musicPlayer(audioOutput);
+    Forms forms(dialogs, help, pictures, textImages, programDir, soundPlayer, musicPlayer);
 
     // Closing the main window ends the program, whatever other window is still open.
     QObject::connect(&forms.Form1, &TForm1::Closed, &app, &QCoreApplication::quit);

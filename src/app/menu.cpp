@@ -395,7 +395,12 @@ bool TForm1::SaveScript() {
     form.FileName = fileName_;
     const std::optional<std::string> path = dialogs_.SaveFileName(form);
     if (!path) return false; // nothing is written
-    SaveScriptFile(script_, *path);
+    try {
+        SaveScriptFile(script_, *path);
+    } catch (const EUnsavableScript& refusal) { // a row the file cannot hold: nothing written
+        dialogs_.Information(refusal.what());
+        return false;
+    }
     fileName_ = *path;
     savedContent_ = script_.Content();
     ShowTitle();

@@ -3,13 +3,15 @@
 //
 //   velmora-build SCRIPT.vlm -o CARD [--progress]
 //
-// The notices the tool would show in its boxes go to standard error; the exit status is 0
-// only when the card was created. A build that another one (of the tool or of velmora-build)
-// is running in the same program directory waits for it to end, and says so.
+// A script named "-" is read from standard input. The notices the tool would show in its
+// boxes go to standard error; the exit status is 0 only when the card was created. A build
+// that another one (of the tool or of velmora-build) is running in the same program directory
+// waits for it to end, and says so.
 
 #include "BuildServices.h"
 #include "BuildTexts.h"
 #include "CardBuild.h"
+#include "PlatformTexts.h"
 #include "QtPictureLoader.h"
 #include "QtTextImageRenderer.h"
 #include "ScriptReader.h"
@@ -19,6 +21,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
@@ -26,7 +29,7 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: velmora-build SCRIPT.vlm -o CARD [--progress]\n";
+constexpr const char* kUsage = "usage: velmora-build SCRIPT.vlm|- -o CARD [--progress]\n";
 
 struct Arguments {
     std::string Script;
@@ -41,7 +44,7 @@ std::optional<Arguments> Parse(int argc, char** argv) {
             a.Card = argv[++i];
         } else if (std::strcmp(argv[i], "--progress") == 0) {
             a.Progress = true;
-        } else if (argv[i][0] != '-' && a.Script.empty()) {
+        } else if ((argv[i][0] != '-' || std::strcmp(argv[i], "-") == 0) && a.Script.empty()) {
             a.Script = argv[i];
         } else {
             return std::nullopt;
@@ -114,22 +117,29 @@ int main(int argc, char** argv) {
     PosixFileSystem files;
     QtPictureLoader pictures;
     QtTextImageRenderer renderer(pictures);
+    const ScriptLoadServices loading{renderer, messages, files};
     bool created = false;
     // Held from the build's first file to the clean-up after it.
     std::optional<TWorkDirLock> workDir;
     try {
-        if (LoadScriptFile(args->Script, script, programDir, tempFiles,
-                           {renderer, messages, files})) {
-            if (LoadedAnyEvent(script)) {
-                workDir.emplace(programDir, [] {
-                    std::fprintf(stderr, "%s\n", OneLine(buildtext::kWaitingForOtherBuild).c_str());
-                });
-                created = BuildCard(script, *workDir, args->Card, tempFiles,
-                                    {pictures, progress, messages, files});
-            } else {
-                messages.Information(cardtext::NoEventFound(args->Script));
-            }
+        bool loaded = false;
+        if (args->Script == "-") {
+            TFileSource standardInput(::dup(STDIN_FILENO));
+            loaded = LoadScript(standardInput, script, programDir, tempFiles, loading);
+        } else {
+            loaded = LoadScriptFile(args->Script, script, programDir, tempFiles, loading);
         }
+        if (loaded && !LoadedAnyEvent(script)) {
+            messages.Information(cardtext::NoEventFound(args->Script));
+        } else if (loaded) {
+            workDir.emplace(programDir, [] {
+                std::fprintf(stderr, "%s\n", OneLine(buildtext::kWaitingForOtherBuild).c_str());
+            });
+            created = BuildCard(script, *workDir, args->Card, tempFiles,
+                                {pictures, progress, messages, files});
+        }
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "%s\n", platformtext::kOutOfMemory);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
     }

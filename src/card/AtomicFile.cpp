@@ -62,7 +62,8 @@ TUnnamedFile::TUnnamedFile(const std::string& path) : path_(path), folder_(Folde
     if (fd_ >= 0) return;
     // File systems without nameless files: a short name that nobody else picks, removed
     // again unless the file is named.
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) fileio::ThrowSystemError(errno);
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        fileio::ThrowSystemError(errno, path_);
     scratchName_ = AtFreeScratchName(folder_, [this](const std::string& scratch) {
         fd_ = ::open(scratch.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         return fd_ >= 0;

@@ -24,7 +24,9 @@ public:
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    virtual bool Exists(const std::string& path) = 0; // a file (not a directory) is there
+    // A regular file is there: not a directory, nor a FIFO or a device, which reading could
+    // wait on for ever.
+    virtual bool Exists(const std::string& path) = 0;
     // `to` appears once the copy is complete, in place of whatever stood there (a link is
     // replaced, never written through).
     virtual void Copy(const std::string& from, const std::string& to) = 0;

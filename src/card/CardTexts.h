@@ -3,6 +3,8 @@
 // (editors, script files, builder) compares against these exact texts.
 #pragma once
 
+#include "TDataTexte.h"
+
 #include <string>
 
 namespace cardtext {
@@ -42,6 +44,13 @@ inline std::string PictureNotFound(const std::string& path) {
 // whose lines end with LF alone): opening it changes nothing.
 inline std::string NoEventFound(const std::string& path) {
     return "No card event was found in '" + path + "'.";
+}
+
+// A text whose font no picture could hold.
+inline std::string FontTooLarge(int row, int size) {
+    return "The text of row " + std::to_string(row) + " has a font size of " +
+           std::to_string(size) + " points, more than the " + std::to_string(kMaxFontSize) +
+           " a card can show.";
 }
 
 // The player script that a build leaves in the program directory.

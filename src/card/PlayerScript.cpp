@@ -78,7 +78,8 @@ std::optional<std::string> EventLine(const CardEvent& event, int row, int32_t ca
     case EventKind::Text:
         if (!event.DataTexte) throw std::logic_error("A text event without its placement");
         return Line({"a", fromOne(transitions::kText), ":", TextFile(row), ":", duration, ",",
-                     std::to_string(event.DataTexte->X), ",", std::to_string(event.DataTexte->Y)});
+                     std::to_string(TextImageEdge(event.DataTexte->X)), ",",
+                     std::to_string(TextImageEdge(event.DataTexte->Y))});
     }
     return std::nullopt;
 }

@@ -9,7 +9,7 @@
 
 bool PosixFileSystem::Exists(const std::string& path) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 void PosixFileSystem::Copy(const std::string& from, const std::string& to) {

@@ -11,17 +11,24 @@ constexpr int kLastSeparator = 32;
 
 int ScriptLineReader::Peek() {
     if (pending_ >= 0 || ended_) return pending_;
-    if (source_.Remaining() == 0) {
-        ended_ = true;
-        return -1;
-    }
-    const uint8_t c = source_.ReadByte();
-    if (c == uint8_t(scripttext::kEndOfFile)) {
+    uint8_t c = 0;
+    if (source_.ReadSome(&c, 1) == 0 || c == uint8_t(scripttext::kEndOfFile)) {
         ended_ = true;
         return -1;
     }
     pending_ = c;
     return pending_;
+}
+
+void ScriptLineReader::Take() {
+    lineLength_ = pending_ == scripttext::kCR ? 0 : lineLength_ + 1;
+    pending_ = -1;
+    if (++taken_ > scripttext::kMaxBytes)
+        throw EInOutError(
+            scripttext::TooLarge("more than " + std::to_string(scripttext::kMaxBytes) + " bytes"));
+    if (lineLength_ > scripttext::kMaxLineLength)
+        throw EInOutError(scripttext::TooLarge(
+            "a line of more than " + std::to_string(scripttext::kMaxLineLength) + " characters"));
 }
 
 std::string ScriptLineReader::ReadLine() {

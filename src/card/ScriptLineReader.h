@@ -8,6 +8,8 @@
 //               then skip the rest of that line
 //
 // At the file end a line reads as empty text and a number as 0, without error.
+// A line longer than scripttext::kMaxLineLength or a file longer than scripttext::kMaxBytes
+// raises EInOutError with scripttext::TooLarge.
 #pragma once
 
 #include "FileIO.h"
@@ -30,9 +32,11 @@ public:
 
 private:
     int Peek(); // the next character, or -1 at the file end
-    void Take() { pending_ = -1; }
+    void Take();
 
     TByteSource& source_;
     int pending_ = -1; // a character read from the source and not yet taken
     bool ended_ = false;
+    int64_t taken_ = 0;      // characters of the file
+    int64_t lineLength_ = 0; // characters of the current line
 };

@@ -22,6 +22,9 @@ public:
     std::optional<std::string> Run() {
         script_.EmptyToHeader();
         for (row_ = 1; !in_.AtEnd(); ++row_) {
+            if (row_ > scripttext::kMaxRows)
+                throw EInOutError(scripttext::TooLarge(
+                    "more than " + std::to_string(scripttext::kMaxRows) + " rows"));
             const std::string word = in_.ReadLine();
             if (const ScriptRecordLayout* layout = RecordLayoutOfWord(word)) {
                 std::optional<std::string> stop = ReadRecord(*layout, script_.Row(row_));
@@ -53,7 +56,12 @@ private:
                 event.Cells[column] = in_.ReadLine();
             }
         }
-        if (!text) return std::nullopt;
+        if (!text) {
+            if (layout.Kind == EventKind::Background &&
+                event.Cells[kColData] != cardtext::kPrevious)
+                background_ = row_;
+            return std::nullopt;
+        }
         event.DataTexte = ReadTextAttributes();
         return RenderTextImage(event);
     }
@@ -76,12 +84,21 @@ private:
     bool ReadFlag() { return in_.ReadLine() == scripttext::kSet; }
 
     std::optional<std::string> RenderTextImage(CardEvent& event) {
-        const int background = script_.FindBackgroundAbove(row_);
-        const std::string picture = background ? script_.Row(background).Cells[kColData] : "";
-        if (!background || !services_.Files.Exists(picture))
+        // The rows above were all read here, so the nearest background above is the last one
+        // read: no walk up the list for each text.
+        const std::string picture = background_ ? script_.Row(background_).Cells[kColData] : "";
+        if (!background_ || !services_.Files.Exists(picture))
             return cardtext::PictureNotFound(picture);
+        if (event.DataTexte->Font.Size > kMaxFontSize)
+            return cardtext::FontTooLarge(row_, event.DataTexte->Font.Size);
         event.TextImage =
             services_.Renderer.Render(picture, event.Cells[kColData], *event.DataTexte);
+        const TGifSubImage& image = *event.TextImage->Images.at(0);
+        textPixels_ += int64_t(image.Width) * image.Height;
+        if (textPixels_ > scripttext::kMaxTextImagePixels)
+            throw EInOutError(scripttext::TooLarge("text images of more than " +
+                                                   std::to_string(scripttext::kMaxTextImagePixels) +
+                                                   " pixels in all"));
         tempFiles_.push_back(programDir_ + playerscript::TextFile(row_));
         return std::nullopt;
     }
@@ -92,6 +109,8 @@ private:
     std::vector<std::string>& tempFiles_;
     const ScriptLoadServices& services_;
     int row_ = 1;
+    int background_ = 0; // the last Background row read that names a picture
+    int64_t textPixels_ = 0;
 };
 
 } // namespace
@@ -114,7 +133,7 @@ bool LoadScript(TByteSource& source, CardScript& script, const std::string& prog
 
 bool LoadScriptFile(const std::string& path, CardScript& script, const std::string& programDir,
                     std::vector<std::string>& tempFiles, const ScriptLoadServices& services) {
-    TFileSource source(path);
+    TFileSource source(path, TFileSource::RegularFilesAndPipes);
     return LoadScript(source, script, programDir, tempFiles, services);
 }
 

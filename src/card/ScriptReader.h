@@ -33,7 +33,8 @@ struct ScriptLoadServices {
 bool LoadScript(TByteSource& source, CardScript& script, const std::string& programDir,
                 std::vector<std::string>& tempFiles, const ScriptLoadServices& services);
 
-// The same from a file. A file that cannot be opened throws before the list is touched.
+// The same from a file, or a pipe read to its end. A file that cannot be opened throws before
+// the list is touched.
 bool LoadScriptFile(const std::string& path, CardScript& script, const std::string& programDir,
                     std::vector<std::string>& tempFiles, const ScriptLoadServices& services);
 

@@ -47,6 +47,7 @@ std::string MessageLine(std::string_view message) {
 }
 
 std::string MessageOfLine(std::string_view line) {
+    if (line.empty()) return {}; // the line of an empty message; one empty line shows the same
     std::string message(line);
     for (char& c : message)
         if (c == scripttext::kMessageLineBreak) c = scripttext::kCR;

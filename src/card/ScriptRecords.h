@@ -33,9 +33,9 @@ const ScriptRecordLayout& RecordLayout(EventKind kind);
 const ScriptRecordLayout* RecordLayoutOfWord(std::string_view word);
 
 // A message (lines each ended by CR) as its line in the file: the lines joined by "|".
-// Read back, every "|" becomes a line break and one CR ends the message; the writer follows
-// the line with a CR of its own, so the line is always followed by the empty line the reader
-// steps over.
+// Read back, every "|" becomes a line break and one CR ends the message, and an empty line is
+// the empty message; the writer follows the line with a CR of its own, so the line is always
+// followed by the empty line the reader steps over.
 std::string MessageLine(std::string_view message);
 std::string MessageOfLine(std::string_view line);
 

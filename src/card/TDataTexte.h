@@ -20,6 +20,10 @@ struct TFontStyles {
     bool operator==(const TFontStyles&) const = default;
 };
 
+// The largest font size a text may have, in points: a single letter then stands taller than
+// any card's picture. Larger sizes read from a file are refused.
+inline constexpr int kMaxFontSize = 1000;
+
 // A font as the card keeps it: plain values, so that it can be copied, compared, saved and
 // handed to whichever toolkit draws the text. Starts as the text editor's initial font.
 struct TFont {
@@ -36,6 +40,13 @@ enum TAlignment : uint8_t {
     taRightJustify = 1,
     taCenter = 2,
 };
+
+// A text image holds only the part of its capture rectangle that lies on the picture. Where
+// the label begins before the picture's left or top edge, the image begins at that edge, and
+// the card draws it there: this is the image's corner on the card for a label edge.
+inline int32_t TextImageEdge(int32_t labelEdge) {
+    return labelEdge < 0 ? 0 : labelEdge;
+}
 
 struct TDataTexte {
     TFont Font;

@@ -27,6 +27,9 @@ AudioOutput::~AudioOutput() {
 
 void AudioOutput::Open() {
     if (device_ != 0) return;
+    // SDL's audio brings up its event loop, which would turn Ctrl+C and SIGTERM into a quit
+    // event nobody reads here: the program would no longer end when asked to.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) throw EAudioDevice(SDL_GetError());
     SDL_AudioSpec wanted{};
     wanted.freq = kPreferredRate;

@@ -34,6 +34,17 @@ inline constexpr const char* kNoPreview = "No Preview";
 inline constexpr const char* kNoPicture = "You must select a picture for the background.";
 inline constexpr const char* kNoTransition = "You must select a transition for this event.";
 
+// The sound-effect and music editors: one filter entry each, whose mask the file list starts
+// with.
+inline constexpr const char* kWaveFrame = "Wave Sound File ";
+inline constexpr std::array<FilterEntry, 1> kWaveFilter = {{{"Wave Files (*.Wav)", "*.Wav"}}};
+inline constexpr const char* kTestSound = "&Test Sound";
+inline constexpr const char* kNoSoundFile = "You must select a sound file.";
+inline constexpr const char* kMidiFrame = "Midi Music File";
+inline constexpr std::array<FilterEntry, 1> kMidiFilter = {{{"Midi files (*.Mid)", "*.MID"}}};
+inline constexpr const char* kTestMusic = "&Test Music";
+inline constexpr const char* kNoMidiFile = "You must select a midi file.";
+
 // The pause editor.
 inline constexpr const char* kPauseFrame = "Pause";
 inline constexpr const char* kPauseTiming = "Timing ";

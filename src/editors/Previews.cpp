@@ -3,7 +3,6 @@
 #include "Command.h"
 #include "EditorTexts.h"
 #include "PictureImage.h"
-#include "QtTextImageRenderer.h"
 #include "TextLabel.h"
 #include "menu.h"
 
@@ -27,7 +26,7 @@ constexpr QSize kInitialClientSize(688, 453);
 // logical pixel is always a picture pixel. Each passes on the pointer's moves, in its own
 // pixels, and the presses on it.
 class Surface final : public QWidget {
-public:
+  public:
     Surface(QWidget* parent, std::function<void(QPoint)> moved, std::function<void()> pressed)
         : QWidget(parent), moved_(std::move(moved)), pressed_(std::move(pressed)) {
         setMouseTracking(true);
@@ -38,7 +37,7 @@ public:
         update();
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, image_); }
     void mouseMoveEvent(QMouseEvent* event) override {
         // On a screen scaled by a fraction a logical position may fall inside a pixel.
@@ -47,7 +46,7 @@ protected:
     }
     void mousePressEvent(QMouseEvent*) override { pressed_(); }
 
-private:
+  private:
     QImage image_;
     std::function<void(QPoint)> moved_;
     std::function<void()> pressed_;
@@ -90,13 +89,14 @@ void TForm7::BeginPlacement(const EventCells& cells, const TFont& font, uint8_t 
 
 void TForm7::ShowBackground(const std::string& picturePath) {
     try {
-        picture_ = TextBackground(pictures_, picturePath);
-        if (picture_.Pixels.empty()) throw std::runtime_error(editortext::kNoPixels);
-        SurfaceOf(Image1).SetImage(ToQImage(picture_));
+        background_ = LoadTextBackground(pictures_, picturePath);
+        const TPicture& picture = background_.Picture;
+        if (picture.Pixels.empty()) throw std::runtime_error(editortext::kNoPixels);
+        SurfaceOf(Image1).SetImage(ToQImage(picture));
         // The label's corner is always on the picture, under the pointer, so no more of it
         // than the picture's size can ever show.
-        QImage label(int(std::min<int64_t>(label_->Width(), picture_.Width)),
-                     int(std::min<int64_t>(label_->Height(), picture_.Height)),
+        QImage label(int(std::min<int64_t>(label_->Width(), picture.Width)),
+                     int(std::min<int64_t>(label_->Height(), picture.Height)),
                      QImage::Format_ARGB32_Premultiplied);
         label.fill(Qt::transparent);
         label_->Draw(label, 0, 0);
@@ -134,7 +134,7 @@ void TForm7::memorise() {
     texte_.Y = Label1->y();
     std::unique_ptr<TGifFile> image;
     try {
-        image = RenderTextImage(picture_, *label_, texte_);
+        image = RenderTextImage(background_, *label_, texte_);
     } catch (...) {
         GoBack();
         throw;
@@ -161,7 +161,7 @@ void TForm7::Finish() {
     Label1->hide();
     SurfaceOf(Image1).SetImage({});
     SurfaceOf(Label1).SetImage({});
-    picture_ = {};
+    background_ = {};
     label_.reset();
     main_.ChildWindowClosed();
 }

@@ -6,7 +6,7 @@
 
 #include "Dialogs.h"
 #include "PendingText.h"
-#include "PictureServices.h"
+#include "QtTextImageRenderer.h"
 
 #include <QWidget>
 
@@ -53,5 +53,5 @@ private:
     std::optional<PendingText> pending_;
     TDataTexte texte_; // the attributes recorded on placing; X and Y come from the label
     std::unique_ptr<TextLabel> label_;
-    TPicture picture_;
+    TextBackground background_;
 };

@@ -9,6 +9,21 @@
 
 namespace fileio {
 
+std::string IoErrorMessage(int error) {
+    return std::string(kIoError) + " " + std::to_string(error);
+}
+
+void ThrowSystemError(int error, const std::string& path) {
+    if (error == ENOENT) {
+        const size_t slash = path.find_last_of('/');
+        struct stat info {};
+        if (slash != std::string::npos && slash > 0 &&
+            ::stat(path.substr(0, slash).c_str(), &info) != 0)
+            throw EInOutError(kPathNotFound);
+    }
+    ThrowSystemError(error);
+}
+
 void ThrowSystemError(int error) {
     switch (error) {
     case ENOENT:
@@ -25,14 +40,21 @@ void ThrowSystemError(int error) {
     case EFBIG:
         throw EInOutError(kDiskFull);
     default:
-        throw EInOutError(kIoError);
+        throw EInOutError(IoErrorMessage(error));
     }
 }
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
     TFileSource source(path);
-    std::vector<uint8_t> bytes(source.Remaining());
-    source.Read(bytes.data(), bytes.size());
+    // One byte more than the file's size, so that its end is seen without growing; a file
+    // that grew meanwhile is read whole all the same.
+    std::vector<uint8_t> bytes(source.Remaining() + 1);
+    size_t size = 0;
+    while (const size_t n = source.ReadSome(bytes.data() + size, bytes.size() - size)) {
+        size += n;
+        if (size == bytes.size()) bytes.resize(2 * size);
+    }
+    bytes.resize(size);
     return bytes;
 }
 
@@ -55,62 +77,74 @@ void WriteAll(int fd, const uint8_t* data, size_t count) {
 void AppendFileTo(const std::string& path, TByteSink& out) {
     TFileSource in(path);
     std::vector<uint8_t> chunk(256 * 1024);
-    for (size_t left = in.Remaining(); left > 0;) {
-        const size_t n = std::min(left, chunk.size());
-        in.Read(chunk.data(), n);
+    for (size_t n; (n = in.ReadSome(chunk.data(), chunk.size())) > 0;)
         out.Write(chunk.data(), n);
-        left -= n;
-    }
 }
 
 } // namespace fileio
 
-void TMemorySource::Read(uint8_t* dest, size_t count) {
-    if (count > Remaining()) throw EInOutError(fileio::kReadBeyondEnd);
-    if (count > 0) std::memcpy(dest, bytes_.data() + pos_, count);
-    pos_ += count;
-}
-
-TFileSource::TFileSource(const std::string& path) : buffer_(64 * 1024) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) fileio::ThrowSystemError(errno);
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        ::close(fd_);
-        fileio::ThrowSystemError(error);
-    }
-    fileRemaining_ = size_t(info.st_size);
-}
-
-TFileSource::~TFileSource() { ::close(fd_); }
-
-void TFileSource::Refill() {
-    ssize_t n;
-    do {
-        n = ::read(fd_, buffer_.data(), buffer_.size());
-    } while (n < 0 && errno == EINTR);
-    if (n < 0) fileio::ThrowSystemError(errno);
-    if (n == 0) throw EInOutError(fileio::kReadBeyondEnd);
-    pos_ = 0;
-    end_ = size_t(n);
-    fileRemaining_ -= std::min(fileRemaining_, size_t(n));
-}
-
-void TFileSource::Read(uint8_t* dest, size_t count) {
+void TByteSource::Read(uint8_t* dest, size_t count) {
     while (count > 0) {
-        if (pos_ == end_) Refill();
-        const size_t n = std::min(count, end_ - pos_);
-        std::memcpy(dest, buffer_.data() + pos_, n);
-        pos_ += n;
+        const size_t n = ReadSome(dest, count);
+        if (n == 0) throw EInOutError(fileio::kReadBeyondEnd);
         dest += n;
         count -= n;
     }
 }
 
+size_t TMemorySource::ReadSome(uint8_t* dest, size_t count) {
+    const size_t n = std::min(count, Remaining());
+    if (n > 0) std::memcpy(dest, bytes_.data() + pos_, n);
+    pos_ += n;
+    return n;
+}
+
+TFileSource::TFileSource(const std::string& path, Accepts accepts) : buffer_(64 * 1024) {
+    // Opening a FIFO that no program writes would wait: the kind is known only once open.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ < 0) fileio::ThrowSystemError(errno, path);
+    const auto fail = [this](int error) {
+        ::close(fd_);
+        if (error == 0) throw EInOutError(fileio::kNotRegularFile);
+        fileio::ThrowSystemError(error);
+    };
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) fail(errno);
+    if (S_ISDIR(info.st_mode)) fail(EISDIR);
+    const bool pipe = S_ISFIFO(info.st_mode) && accepts == RegularFilesAndPipes;
+    if (!S_ISREG(info.st_mode) && !pipe) fail(0);
+    // From here a read waits for a pipe's writer; a FIFO that none has open reads as ended.
+    if (::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK) != 0) fail(errno);
+    fileRemaining_ = pipe ? 0 : size_t(info.st_size);
+}
+
+TFileSource::TFileSource(int fd) : fd_(fd), buffer_(64 * 1024) {}
+
+TFileSource::~TFileSource() { ::close(fd_); }
+
+bool TFileSource::Refill() {
+    ssize_t n;
+    do {
+        n = ::read(fd_, buffer_.data(), buffer_.size());
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) fileio::ThrowSystemError(errno);
+    pos_ = 0;
+    end_ = size_t(n);
+    fileRemaining_ -= std::min(fileRemaining_, size_t(n));
+    return n > 0;
+}
+
+size_t TFileSource::ReadSome(uint8_t* dest, size_t count) {
+    if (pos_ == end_ && (count == 0 || !Refill())) return 0;
+    const size_t n = std::min(count, end_ - pos_);
+    std::memcpy(dest, buffer_.data() + pos_, n);
+    pos_ += n;
+    return n;
+}
+
 TFileSink::TFileSink(const std::string& path) : buffer_(64 * 1024) {
     fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd_ < 0) fileio::ThrowSystemError(errno);
+    if (fd_ < 0) fileio::ThrowSystemError(errno, path);
 }
 
 TFileSink::~TFileSink() {

@@ -22,9 +22,15 @@ inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";
 inline constexpr const char* kDiskFull = "Disk full";
 inline constexpr const char* kInvalidNumericInput = "Invalid numeric input";
 inline constexpr const char* kIoError = "I/O error";
+inline constexpr const char* kNotRegularFile = "Not a regular file";
+// "I/O error N", N being the system's error number.
+std::string IoErrorMessage(int error);
 
 // The error for a failed system call, from its errno.
 [[noreturn]] void ThrowSystemError(int error);
+// The same for a call on `path`: a name that is not there is "Path not found" when a folder
+// on its way is missing, else "File not found".
+[[noreturn]] void ThrowSystemError(int error, const std::string& path);
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 // Creates or replaces the file with exactly these bytes.
@@ -73,13 +79,17 @@ private:
     size_t used_ = 0;
 };
 
-// Sequential byte input, from memory or from a file; reading past the end raises
-// EInOutError "Read beyond end of file".
+// Sequential byte input, from memory, a file or a pipe.
 class TByteSource {
 public:
     virtual ~TByteSource() = default;
-    virtual void Read(uint8_t* dest, size_t count) = 0;
-    virtual size_t Remaining() const = 0; // bytes left, as far as known
+    // Up to `count` bytes, at least one unless the input has ended: then 0.
+    virtual size_t ReadSome(uint8_t* dest, size_t count) = 0;
+    // Bytes left as far as known: a pipe's are not, so this is no test for the end.
+    virtual size_t Remaining() const = 0;
+
+    // Exactly `count` bytes; an input that ends first raises "Read beyond end of file".
+    void Read(uint8_t* dest, size_t count);
     uint8_t ReadByte() {
         uint8_t b;
         Read(&b, 1);
@@ -90,7 +100,7 @@ public:
 class TMemorySource final : public TByteSource {
 public:
     explicit TMemorySource(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-    void Read(uint8_t* dest, size_t count) override;
+    size_t ReadSome(uint8_t* dest, size_t count) override;
     size_t Remaining() const override { return bytes_.size() - pos_; }
 
 private:
@@ -98,20 +108,27 @@ private:
     size_t pos_ = 0;
 };
 
-// Reads through a fixed buffer, so a file's bytes are never all in memory at once.
+// Reads through a fixed buffer, so a file's bytes are never all in memory at once, and to
+// the real end of the input, whatever size the file claimed.
+// Only a regular file is opened, at once and without waiting: a FIFO or a device as an input
+// raises "Not a regular file", as reading one could wait for ever or never end. A pipe (the
+// output of another program, a FIFO) is read only where `accepts` says so: for card scripts.
 class TFileSource final : public TByteSource {
 public:
-    explicit TFileSource(const std::string& path);
+    enum Accepts { RegularFiles, RegularFilesAndPipes };
+    explicit TFileSource(const std::string& path, Accepts accepts = RegularFiles);
+    // Reads the open descriptor `fd`, whatever it is, and closes it at the end.
+    explicit TFileSource(int fd);
     ~TFileSource() override;
     TFileSource(const TFileSource&) = delete;
     TFileSource& operator=(const TFileSource&) = delete;
-    void Read(uint8_t* dest, size_t count) override;
+    size_t ReadSome(uint8_t* dest, size_t count) override;
     size_t Remaining() const override { return fileRemaining_ + (end_ - pos_); }
 
 private:
-    void Refill();
+    bool Refill(); // false at the end of the input
     int fd_ = -1;
-    size_t fileRemaining_ = 0; // bytes of the file not yet in the buffer
+    size_t fileRemaining_ = 0; // bytes of the file not yet in the buffer, as far as known
     std::vector<uint8_t> buffer_;
     size_t pos_ = 0, end_ = 0;
 };

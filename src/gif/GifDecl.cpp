@@ -12,7 +12,8 @@ std::string ImageTooLargeMessage() {
 
 std::string FileTooLargeMessage() {
     return "GIF file too large to decode (more than " + std::to_string(kMaxFilePixels) +
-           " pixels in all its images)";
+           " pixels in all its images, each counting as at least " + std::to_string(kMinImageCost) +
+           ")";
 }
 
 void TByteBuffer::AddBlock(const uint8_t* data, size_t size) {
@@ -43,4 +44,38 @@ std::span<const uint8_t> TByteBuffer::GetBlock(int index) const {
     if (index < 1 || index > BlockCount()) throw EListError();
     const size_t start = index == 1 ? 0 : blockEnds_[size_t(index) - 2];
     return std::span<const uint8_t>(bytes_).subspan(start, blockEnds_[size_t(index) - 1] - start);
+}
+
+void TExtensionList::Begin(uint8_t kind) {
+    ++count_;
+    bytes_.push_back(kind);
+}
+
+void TExtensionList::AddSubBlock(const uint8_t* data, uint8_t size) {
+    bytes_.push_back(size);
+    AddBytes(data, size);
+}
+
+namespace {
+// Past the extension whose kind byte is at `p`: its fixed bytes, its sub-blocks, their 0.
+const uint8_t* SkipExtension(const uint8_t* p) {
+    p += 1 + gif::kExtensionHeaderSize[*p];
+    while (*p != 0)
+        p += 1 + *p;
+    return p + 1;
+}
+} // namespace
+
+TExtension TExtensionList::operator[](size_t index) const {
+    if (index >= count_) throw std::out_of_range("No extension " + std::to_string(index));
+    const uint8_t* p = bytes_.data();
+    for (; index > 0; --index)
+        p = SkipExtension(p);
+    TExtension extension;
+    extension.Kind = *p;
+    const uint8_t* blocks = p + 1 + gif::kExtensionHeaderSize[extension.Kind];
+    extension.Header.assign(p + 1, blocks);
+    for (p = blocks; *p != 0; p += 1 + *p)
+        extension.SubBlocks.AddBlock(p + 1, *p);
+    return extension;
 }

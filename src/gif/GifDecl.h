@@ -26,10 +26,8 @@ public:
 
 // The codec's messages, word for word.
 inline constexpr const char* kMsgBadVersion = "Gif Version must be 87a or 89a";
-inline constexpr const char* kMsgUnknownExtension = "Unrecognized extension block.\r\nCode = $";
 inline constexpr const char* kMsgBadCodeSize = "Bad code Size";
 inline constexpr const char* kMsgBadCode = "Bad code";
-inline constexpr const char* kMsgCodeSizeOverflow = "Code size overflow";
 inline constexpr const char* kMsgUnexpectedColorCount = "unexpected number of colors";
 inline constexpr const char* kMsgTooManyColors = "Bitmap has more than 256 colors";
 inline constexpr const char* kMsgImageTooWide =
@@ -39,8 +37,11 @@ std::string ColorCountMessage(int count); // "Number of colors (n) wrong; must b
 
 // Decoding limits against files that declare far more pixels than they carry: one image may
 // hold at most 64 Mi pixels (8192 x 8192), all images of one file together 128 Mi pixels.
+// An image counts as at least 1 Ki pixels, about what the model keeps for one beside its
+// pixels, so that a file of empty images is bounded too.
 inline constexpr int64_t kMaxImagePixels = int64_t(1) << 26;
 inline constexpr int64_t kMaxFilePixels = int64_t(1) << 27;
+inline constexpr int64_t kMinImageCost = 1024;
 std::string ImageTooLargeMessage();
 std::string FileTooLargeMessage();
 
@@ -54,6 +55,8 @@ inline constexpr uint8_t kLabelGraphicControl = 0xF9;
 inline constexpr uint8_t kLabelPlainText = 0x01;
 inline constexpr uint8_t kLabelApplication = 0xFF;
 inline constexpr uint8_t kLabelComment = 0xFE;
+// The fixed bytes after the label, by TExtension kind; a graphic control has no sub-blocks.
+inline constexpr uint8_t kExtensionHeaderSize[4] = {6, 13, 12, 0};
 // Packed fields of the screen and image descriptors.
 inline constexpr uint8_t kColorTableFlag = 0x80;
 inline constexpr uint8_t kInterlacedFlag = 0x40;
@@ -113,6 +116,30 @@ struct TExtension {
     uint8_t Kind = GraphicControl;
     std::vector<uint8_t> Header; // the fixed bytes after the label: 6, 13, 12 or none
     TByteBuffer SubBlocks;       // the data sub-blocks, one block each, without length bytes
+};
+
+// The extensions that stood before one image, held as their bytes were in the file (kind,
+// fixed bytes, then each sub-block with its length byte, then the 0 that ends them) in one
+// run: a file of millions of tiny blocks then costs no more than its own bytes, not an object
+// each. Nothing reads them in bulk, so finding one walks the run.
+class TExtensionList {
+public:
+    size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    // A copy, taken apart; std::out_of_range past the end.
+    TExtension operator[](size_t index) const;
+
+    // Adding one: Begin, then its fixed bytes and sub-blocks in order, then End.
+    void Begin(uint8_t kind);
+    void AddBytes(const uint8_t* data, size_t size) {
+        bytes_.insert(bytes_.end(), data, data + size);
+    }
+    void AddSubBlock(const uint8_t* data, uint8_t size);
+    void End() { bytes_.push_back(0); }
+
+private:
+    std::vector<uint8_t> bytes_;
+    size_t count_ = 0;
 };
 
 // Hooks the application may install; unset, they cost one test each.

@@ -156,8 +156,9 @@ private:
     unsigned count_ = 0;
 };
 
-// Puts decoded pixels into the image's rows in stream order. Rows past the image's last go
-// to a scratch row; completing one of those fails, as the image has no room for it.
+// Puts decoded pixels into the image's rows in stream order. Once the last row is complete
+// the image is, and what the stream still holds is not needed: the rest of the string being
+// written goes to a scratch row and the decoder stops.
 // Rows of a non-interlaced image lie one after the other in the matrix, so while a string
 // fits well inside it, it is copied in 16-byte steps that may write up to 15 bytes past its
 // end: the bytes after the cursor are only ever overwritten later, or cleared in Finish.
@@ -165,6 +166,7 @@ class RowWriter {
 public:
     static constexpr int32_t kCopySlack = 16;
 
+    // The image must have pixels.
     RowWriter(TByteArray2D& pixels, bool interlaced)
         : pixels_(pixels), interlaced_(interlaced), scratch_(size_t(pixels.XSize)),
           end_(pixels.Bytes.Data + pixels.Bytes.Count) {
@@ -172,6 +174,7 @@ public:
     }
 
     uint8_t* Cursor() const { return cursor_; }
+    bool Complete() const { return row_ >= pixels_.YSize; }
 
     bool CanCopy(int32_t length) const {
         return !interlaced_ && row_ < pixels_.YSize && end_ - cursor_ >= length + kCopySlack;
@@ -188,7 +191,6 @@ public:
     }
 
     void Put(uint8_t pixel) {
-        if (cursor_ == rowEnd_) throw EIndexOutOfBounds(); // a row of no columns
         *cursor_++ = pixel;
         if (cursor_ == rowEnd_) NextRow();
     }
@@ -203,14 +205,15 @@ public:
     }
 
 private:
-    void RowFilled() {
+    static void RowFilled() {
         if (GifHooks.ProcessMessages) GifHooks.ProcessMessages();
-        if (row_ >= pixels_.YSize) throw EIndexOutOfBounds();
     }
 
     void NextRow() {
-        RowFilled();
-        row_ = interlaced_ ? NextInterlacedRow(row_, pixels_.YSize, pass_) : row_ + 1;
+        if (row_ < pixels_.YSize) {
+            RowFilled();
+            row_ = interlaced_ ? NextInterlacedRow(row_, pixels_.YSize, pass_) : row_ + 1;
+        }
         StartRow();
     }
 
@@ -308,12 +311,7 @@ public:
                 throw EGifException(kMsgBadCode);
             }
             firstCode = false;
-            if (!bits_.Read(width_, code)) return;
-            // After the table's last code only a clear code may follow, or the end code
-            // (a writer may fill the table with the last string of the image).
-            if (overflow_ && code != clear_ && code != end_)
-                throw EGifException(kMsgCodeSizeOverflow);
-            overflow_ = false;
+            if (out_.Complete() || !bits_.Read(width_, code)) return;
         }
     }
 
@@ -341,14 +339,12 @@ private:
         table_.first[next_] = table_.first[previous_];
         table_.length[next_] = uint16_t(table_.length[previous_] + 1);
         table_.source[next_] = previousAt_;
+        // A full table stays as it is, its codes 12 bits wide, until the next clear code
+        // (a "deferred clear", which decoders everywhere accept).
         ++next_;
-        if (next_ == limit_) {
-            if (width_ < gif::kMaxCodeWidth) {
-                ++width_;
-                limit_ <<= 1;
-            } else {
-                overflow_ = true;
-            }
+        if (next_ == limit_ && width_ < gif::kMaxCodeWidth) {
+            ++width_;
+            limit_ <<= 1;
         }
     }
 
@@ -396,13 +392,13 @@ private:
     unsigned width_ = 0;
     uint32_t next_ = 0, limit_ = 0, previous_ = 0;
     uint8_t* previousAt_ = nullptr; // where the previous code's string was output
-    bool overflow_ = false;
 };
 
 } // namespace
 
 void LzwDecode(std::span<const uint8_t> data, int codeSize, bool interlaced, TByteArray2D& pixels) {
     CheckCodeSize(codeSize);
+    if (pixels.Bytes.Count == 0) return; // an image without pixels needs none of its data
     RowWriter rows(pixels, interlaced);
     auto decoder = std::make_unique<LzwDecoder>(data, codeSize, rows); // 60 KB of tables
     decoder->Run();

@@ -106,5 +106,6 @@ void CheckCodeSize(int codeSize);
 void LzwEncode(std::span<const uint8_t> pixels, int codeSize, TByteBuffer& output);
 
 // Decompresses `data` into the rows of `pixels`, top to bottom or in interlaced order.
-// Data that ends before the end code leaves the rows not completed as they were.
+// Data that ends before the end code leaves the rows not completed as they were; data after
+// the image's last pixel is not read.
 void LzwDecode(std::span<const uint8_t> data, int codeSize, bool interlaced, TByteArray2D& pixels);

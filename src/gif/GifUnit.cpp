@@ -97,52 +97,45 @@ void ReadColorTable(TByteSource& in, TColorTable& table, int count) {
     for (int i = 0; i < count; ++i) table.Colors[i] = {rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]};
 }
 
-// Sub-blocks: a length byte and that many bytes, until a length of 0.
-void ReadSubBlocks(TByteSource& in, TByteBuffer& into) {
+// Sub-blocks: a length byte and that many bytes, until a length of 0; each goes to `keep`.
+template <class Keep> void ReadSubBlocks(TByteSource& in, Keep keep) {
     uint8_t block[gif::kMaxSubBlock];
     for (uint8_t size = in.ReadByte(); size != 0; size = in.ReadByte()) {
         in.Read(block, size);
-        into.AddBlock(block, size);
+        keep(block, size);
     }
-}
-
-std::string HexByte(uint8_t b) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    return {kDigits[b >> 4], kDigits[b & 15]};
 }
 
 // Extension block after its 0x21 introducer:
 //   +0 label, then by kind: graphic control 6 bytes; plain text 13 bytes and sub-blocks;
 //   application 12 bytes and sub-blocks; comment sub-blocks only.
-TExtension ReadExtension(TByteSource& in) {
-    TExtension extension;
-    size_t headerSize = 0;
-    bool hasSubBlocks = true;
-    const uint8_t label = in.ReadByte();
-    switch (label) {
+// A label of no kind we know is an extension of a later kind: its sub-blocks are read past.
+void ReadExtension(TByteSource& in, TExtensionList& into) {
+    uint8_t kind = 0;
+    switch (in.ReadByte()) {
     case gif::kLabelGraphicControl:
-        extension.Kind = TExtension::GraphicControl;
-        headerSize = 6;
-        hasSubBlocks = false;
+        kind = TExtension::GraphicControl;
         break;
     case gif::kLabelPlainText:
-        extension.Kind = TExtension::PlainText;
-        headerSize = 13;
+        kind = TExtension::PlainText;
         break;
     case gif::kLabelApplication:
-        extension.Kind = TExtension::Application;
-        headerSize = 12;
+        kind = TExtension::Application;
         break;
     case gif::kLabelComment:
-        extension.Kind = TExtension::Comment;
+        kind = TExtension::Comment;
         break;
     default:
-        throw EGifException(kMsgUnknownExtension + HexByte(label));
+        ReadSubBlocks(in, [](const uint8_t*, uint8_t) {});
+        return;
     }
-    extension.Header.resize(headerSize);
-    in.Read(extension.Header.data(), headerSize);
-    if (hasSubBlocks) ReadSubBlocks(in, extension.SubBlocks);
-    return extension;
+    uint8_t header[16];
+    in.Read(header, gif::kExtensionHeaderSize[kind]);
+    into.Begin(kind);
+    into.AddBytes(header, gif::kExtensionHeaderSize[kind]);
+    if (kind != TExtension::GraphicControl)
+        ReadSubBlocks(in, [&](const uint8_t* data, uint8_t size) { into.AddSubBlock(data, size); });
+    into.End();
 }
 
 // Image after its 0x2C separator:
@@ -164,13 +157,15 @@ void ReadImage(TByteSource& in, TGifSubImage& image, int64_t& filePixels) {
 
     const int64_t pixels = int64_t(image.Width) * image.Height;
     if (pixels > kMaxImagePixels) throw EGifException(ImageTooLargeMessage());
-    filePixels += pixels;
+    filePixels += std::max(pixels, kMinImageCost);
     if (filePixels > kMaxFilePixels) throw EGifException(FileTooLargeMessage());
     image.Pixels = TByteArray2D(image.Width, image.Height);
 
     image.CodeSize = in.ReadByte();
-    image.Data.Reserve(in.Remaining()); // the data cannot be longer than what is left
-    ReadSubBlocks(in, image.Data);
+    // Codes of up to 12 bits, at least one pixel each: room for the data of the whole image,
+    // unless the file is shorter.
+    image.Data.Reserve(size_t(std::min<int64_t>(int64_t(in.Remaining()), pixels + pixels / 2)));
+    ReadSubBlocks(in, [&](const uint8_t* data, uint8_t size) { image.Data.AddBlock(data, size); });
     image.Data.ShrinkToFit();
     image.Decode();
 }
@@ -321,9 +316,9 @@ void TGifFile::Load(TByteSource& in) {
     int64_t filePixels = 0;
     uint8_t introducer = in.ReadByte();
     while (introducer != gif::kTrailer) {
-        std::vector<TExtension> extensions;
+        TExtensionList extensions;
         while (introducer == gif::kExtensionIntroducer) {
-            extensions.push_back(ReadExtension(in));
+            ReadExtension(in, extensions);
             introducer = in.ReadByte();
         }
         if (introducer == gif::kImageSeparator) {

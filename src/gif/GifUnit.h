@@ -30,7 +30,7 @@ public:
     uint8_t ImageFlags = 0;
     bool Interlaced = false;
     bool HasLocalColors = false;
-    std::vector<TExtension> Extensions; // the extension blocks that preceded it in a file read
+    TExtensionList Extensions;          // the extension blocks that preceded it in a file read
     uint8_t BitsPerPixel = 1;           // size exponent of the local colour table
     TByteArray2D Pixels;                // colour indices, Width by Height
     TColorTable LocalColors;

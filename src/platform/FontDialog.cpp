@@ -44,15 +44,32 @@ FontDialog::FontDialog(QWidget* parent) : QDialog(parent) {
     layout->addLayout(colourRow);
     layout->addWidget(buttons);
     SetColour(color_);
+    given_ = shown_ = FromQFont(fontPicker_->currentFont(), color_);
 }
 
 void FontDialog::SetChoice(const TFont& font) {
     fontPicker_->setCurrentFont(ToQFont(font));
+    given_ = font;
+    shown_ = FromQFont(fontPicker_->currentFont(), font.Color);
     SetColour(font.Color);
 }
 
 TFont FontDialog::Choice() const {
-    return FromQFont(fontPicker_->currentFont(), color_);
+    const TFont picked = FromQFont(fontPicker_->currentFont(), color_);
+    TFont choice = given_;
+    choice.Color = color_;
+    if (picked.Name != shown_.Name) choice.Name = picked.Name;
+    if (picked.Size != shown_.Size) choice.Size = picked.Size;
+    // Bold and italic are one choice in the chooser's list of styles.
+    if (picked.Style.Bold != shown_.Style.Bold || picked.Style.Italic != shown_.Style.Italic) {
+        choice.Style.Bold = picked.Style.Bold;
+        choice.Style.Italic = picked.Style.Italic;
+    }
+    if (picked.Style.Underline != shown_.Style.Underline)
+        choice.Style.Underline = picked.Style.Underline;
+    if (picked.Style.StrikeOut != shown_.Style.StrikeOut)
+        choice.Style.StrikeOut = picked.Style.StrikeOut;
+    return choice;
 }
 
 void FontDialog::SetColour(TColor color) {

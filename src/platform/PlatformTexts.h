@@ -26,4 +26,6 @@ inline constexpr const char* kInvalidBitmap = "Bitmap image is not valid";
 
 // An exception that carries no message of its own.
 inline constexpr const char* kUnknownError = "Unknown error";
+// A memory allocation that failed.
+inline constexpr const char* kOutOfMemory = "Out of memory";
 } // namespace platformtext

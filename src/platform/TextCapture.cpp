@@ -5,36 +5,46 @@
 #include <algorithm>
 
 namespace {
-// The label's corner stays the image's corner and is always in the capture. Beyond
-// 65535 pixels no GIF can hold the image, so the check comes before any allocation.
-TPicture CutRectangle(const TPicture& picture, int64_t left, int64_t top, int64_t right,
-                      int64_t bottom) {
-    constexpr int64_t kMaxGifSide = 0xFFFF;
-    if (right - left > kMaxGifSide || bottom - top > kMaxGifSide)
-        throw EGifException(kMsgImageTooWide);
+// The picture's pixels from (left, top) to (right, bottom), all on the picture.
+TPicture CutRectangle(const TPicture& picture, int32_t left, int32_t top, int32_t right,
+                      int32_t bottom) {
     TPicture piece;
-    piece.Width = int32_t(right - left);
-    piece.Height = int32_t(bottom - top);
-    piece.Pixels.assign(size_t(piece.Width) * size_t(piece.Height), 0); // black
-    const int64_t fromX = std::max<int64_t>(left, 0), fromY = std::max<int64_t>(top, 0);
-    for (int64_t row = fromY; row < bottom; ++row) {
+    piece.Width = right - left;
+    piece.Height = bottom - top;
+    piece.Pixels.resize(size_t(piece.Width) * size_t(piece.Height));
+    for (int32_t row = top; row < bottom; ++row) {
         const TPlatformColor* src = picture.Pixels.data() + size_t(row) * size_t(picture.Width);
-        TPlatformColor* dst = piece.Pixels.data() + size_t(row - top) * size_t(piece.Width);
-        std::copy(src + fromX, src + right, dst + (fromX - left));
+        std::copy(src + left, src + right,
+                  piece.Pixels.data() + size_t(row - top) * size_t(piece.Width));
     }
     return piece;
 }
 } // namespace
 
+TPicture TextImageSource(const TPicture& picture, int32_t x, int32_t y, int64_t labelWidth,
+                         int64_t labelHeight) {
+    // Down to the capture's corner at least, which gives its pixel when it has no other.
+    const auto end = [](int64_t captureEnd, int32_t corner, int32_t size) {
+        return int32_t(std::clamp<int64_t>(std::max<int64_t>(captureEnd, corner + int64_t(1)), 0, size));
+    };
+    return CutRectangle(picture, 0, 0, end(x + labelWidth + 2, TextImageEdge(x), picture.Width),
+                        end(y + labelHeight, TextImageEdge(y), picture.Height));
+}
+
 std::unique_ptr<TGifFile> CaptureTextImage(const TPicture& picture,
                                            std::span<const TPlatformColor> pictureColours,
                                            int32_t x, int32_t y, int64_t labelWidth,
                                            int64_t labelHeight) {
+    const int32_t left = TextImageEdge(x), top = TextImageEdge(y);
     const int64_t right = std::min<int64_t>(x + labelWidth + 2, picture.Width);
     const int64_t bottom = std::min<int64_t>(y + labelHeight, picture.Height);
-    const bool outside = right <= std::max<int64_t>(x, 0) || bottom <= std::max<int64_t>(y, 0);
-    const TPicture piece =
-        outside ? TPicture{1, 1, {0}} : CutRectangle(picture, x, y, right, bottom);
+    TPicture piece;
+    if (right > left && bottom > top)
+        piece = CutRectangle(picture, left, top, int32_t(right), int32_t(bottom));
+    else if (left < picture.Width && top < picture.Height)
+        piece = CutRectangle(picture, left, top, left + 1, top + 1);
+    else
+        piece = TPicture{1, 1, {0}}; // black
 
     const TPicture reduced{piece.Width, piece.Height,
                            ReduceTextImage(piece.Pixels, pictureColours)};

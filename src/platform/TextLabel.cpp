@@ -13,14 +13,13 @@
 namespace {
 constexpr double kDotsPerInch = 96;
 constexpr double kPointsPerInch = 72;
-// Far beyond any card picture; it keeps a size read from a damaged script file from asking
-// the font engine for glyphs of absurd size.
-constexpr int kMaxPixelSize = 4096;
 
 QFont CardFont(const TFont& font) {
     QFont f = ToQFont(font);
-    const double pixels = std::round(std::max(1, font.Size) * kDotsPerInch / kPointsPerInch);
-    f.setPixelSize(int(std::min(pixels, double(kMaxPixelSize))));
+    // Sizes past the largest a text may have are refused before they come here; held to it
+    // all the same, the font engine is never asked for glyphs of absurd size.
+    const int points = std::clamp(font.Size, 1, kMaxFontSize);
+    f.setPixelSize(int(std::lround(points * kDotsPerInch / kPointsPerInch)));
     // Smoothed edges would be neither the font colour nor the picture's; the desktop drew
     // label text hard-edged too. Fixed hinting keeps the desktop's settings out of the card.
     f.setStyleStrategy(QFont::NoAntialias);

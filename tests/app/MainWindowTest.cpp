@@ -399,6 +399,18 @@ TEST_F(MainWindowTest, SaveOffersTheLastNameAndOpenAsksFirst) {
     EXPECT_FALSE(form_.Modified());
 }
 
+// A path with a line break would split its record: the Save is refused with a notice, no file
+// is written and the changes stay unsaved.
+TEST_F(MainWindowTest, ASaveTheFileCannotHoldIsRefusedWithANotice) {
+    InsertEvent({"Background", "/cards/sky\r.bmp", "Blinds", "3"});
+    dialogs_.FileAnswers = {(dir_ / "card.vlm").string()};
+    MenuItem("&Save...")->trigger();
+    EXPECT_EQ(dialogs_.Shown.back().Kind, "Information");
+    EXPECT_NE(dialogs_.Shown.back().Text.find("row 2"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir_ / "card.vlm"));
+    EXPECT_TRUE(form_.Modified());
+}
+
 TEST_F(MainWindowTest, KeysActAsTheButtonsAndTheMenuItems) {
     QWidget chooser;
     form_.AttachChooser(chooser);

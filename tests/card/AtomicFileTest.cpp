@@ -88,7 +88,7 @@ TEST_F(AtomicFileTest, FailuresToCreateOrToReplaceLeaveNothingBehind) {
 
     std::ofstream(dir_ / "plain") << "a file";
     ExpectError((dir_ / "plain" / "card.vlm").string(), "new", "Path not found");
-    ExpectError((dir_ / "missing" / "card.vlm").string(), "new", "File not found");
+    ExpectError((dir_ / "missing" / "card.vlm").string(), "new", "Path not found");
     EXPECT_EQ(Names(), (std::vector<std::string>{"plain", "taken"}));
 }
 

@@ -1,6 +1,7 @@
 // Card script files: the records as written, byte for byte, and as read back into the rows,
 // the line and number rules of the reader, and how a load that stops leaves the list.
 
+#include "BoundedRun.h"
 #include "BuildFakes.h"
 #include "CardTexts.h"
 #include "FakeTextRenderer.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -94,11 +96,12 @@ public:
 class FailingSource final : public TByteSource {
 public:
     explicit FailingSource(std::string bytes) : bytes_(std::move(bytes)) {}
-    void Read(uint8_t* dest, size_t count) override {
-        for (size_t i = 0; i < count; ++i, ++pos_) {
-            if (pos_ >= bytes_.size()) throw EInOutError(fileio::kIoError);
-            dest[i] = uint8_t(bytes_[pos_]);
-        }
+    size_t ReadSome(uint8_t* dest, size_t count) override {
+        if (pos_ >= bytes_.size()) throw EInOutError(fileio::IoErrorMessage(5));
+        count = std::min(count, bytes_.size() - pos_);
+        std::copy_n(bytes_.data() + pos_, count, dest);
+        pos_ += count;
+        return count;
     }
     size_t Remaining() const override { return bytes_.size() - pos_ + 1000; }
 
@@ -162,6 +165,26 @@ TEST(ScriptFileWriter, TextAttributesAlignmentWordsAndSignedNumbers) {
     }
 }
 
+TEST(ScriptFileWriter, ARowWithACarriageReturnOrACtrlZIsRefusedAndNothingIsWritten) {
+    const std::string card = testing::TempDir() + "refused.vlm";
+    fileio::WriteFileBytes(card, std::vector<uint8_t>{'o', 'l', 'd'});
+    TDataTexte texte = GreetingTexte();
+    for (const auto& [event, font, where] : {std::tuple{kTune, "Sans\rSerif", "font name of row 3"},
+                                             {EventCells{"Background", "/a\rb.bmp", "Zoom", "2"}, "", "Data of row 4"},
+                                             {EventCells{"Music", "/a\x1A.mid", "None", "None"}, "", "Data of row 4"},
+                                             {EventCells{"Text", "Hi\x1A\r", "Zoom", "2"}, "", "Data of row 4"}}) {
+        texte.Font.Name = font;
+        try {
+            SaveScriptFile(Grid({kSky, kGreeting, event}, texte), card);
+        } catch (const EUnsavableScript& e) {
+            EXPECT_EQ(e.what(), std::string("The script has not been saved: the ") + where +
+                                    " holds a line break or a Ctrl-Z character, which a script file cannot hold.");
+        }
+        EXPECT_EQ(fileio::ReadFileBytes(card), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    }
+    EXPECT_NO_THROW(ScriptFileText(Grid({{"Music", "/x\ny.mid", "None", "None"}}))) << "a lone LF reads back as it was";
+}
+
 TEST_F(ScriptFileTest, ExampleReadsBackIntoTheSameRowsAndAttributes) {
     ASSERT_TRUE(Load(kExampleFile));
     EXPECT_EQ(Rows(script), (std::vector<EventCells>{
@@ -188,15 +211,14 @@ TEST_F(ScriptFileTest, BarInAMessageComesBackAsALineBreak) {
     EXPECT_EQ(script.Row(3).Cells[kColTiming], "4");
 }
 
-TEST_F(ScriptFileTest, EmptyMessageReadsBackAsOneEmptyLineAndTheRecordsAfterItStayInPlace) {
+TEST_F(ScriptFileTest, EmptyMessageReadsBackEmptyAndTheRecordsAfterItStayInPlace) {
     const EventCells silent = {"Text", "", "Blinds", "4"};
     CardScript grid = Grid({kSky, silent, kPause});
     const std::string file = ScriptFileText(grid);
     EXPECT_NE(file.find("Text\r\n\r\r\nBlinds\r\n4\r\n40\r\n"), std::string::npos);
 
     ASSERT_TRUE(Load(file));
-    EXPECT_EQ(Rows(script),
-              (std::vector<EventCells>{kOpening, kSky, {"Text", "\r", "Blinds", "4"}, kPause, {}}));
+    EXPECT_EQ(Rows(script), (std::vector<EventCells>{kOpening, kSky, silent, kPause, {}}));
     ExpectSameTexte(*script.Row(3).DataTexte, GreetingTexte());
     EXPECT_EQ(ScriptFileText(script), file);
 }
@@ -237,13 +259,13 @@ TEST_F(ScriptFileTest, UnknownKindWordsLeaveEmptyRowsThatSavingSkips) {
 TEST_F(ScriptFileTest, NumbersSkipBlanksAndEmptyLinesAndTheRestOfTheirLine) {
     ASSERT_TRUE(Load("Background\r\n/cards/sea.gif\r\nBlinds\r\n2\r\n"
                      "Text\r\nHi\r\r\nMosaic\r\n1\r\n"
-                     "\r\n \t-7 px\r\n+12\r\n\r\n-2147483648\r\n2147483647 \r\nCourier\r\n"
+                     "\r\n \t-2147483648 px\r\n+2147483647\r\n\r\n-7\r\n12 \r\nCourier\r\n"
                      "1 \r\nyes\r\n\r\n1\r\nLEFT\r\ntrue\r\n"));
     const TDataTexte& t = *script.Row(2).DataTexte;
-    EXPECT_EQ(t.X, -7);
-    EXPECT_EQ(t.Y, 12);
-    EXPECT_EQ(t.Font.Color, INT32_MIN);
-    EXPECT_EQ(t.Font.Size, INT32_MAX);
+    EXPECT_EQ(t.X, INT32_MIN);
+    EXPECT_EQ(t.Y, INT32_MAX);
+    EXPECT_EQ(t.Font.Color, -7);
+    EXPECT_EQ(t.Font.Size, 12);
     EXPECT_EQ(t.Font.Name, "Courier");
     // Only a line of exactly "1" sets a style or the shadow; only "Left" and "Right" are not
     // centred.
@@ -315,6 +337,36 @@ TEST_F(ScriptFileTest, ReadErrorOrRendererErrorInsideARecordKeepTheRowsBefore) {
     EXPECT_THROW(Load(kExampleFile), EInvalidGraphic);
     EXPECT_EQ(Rows(script), (std::vector<EventCells>{kOpening, kSky, {}}));
     EXPECT_EQ(tempFiles, (std::vector<std::string>{"/prog/fond2.gif", "/prog/Texte3.gif"}));
+}
+
+TEST_F(ScriptFileTest, AFontTooLargeForAnyPictureStopsTheLoading) {
+    const std::string text = "Background\r\n/cards/sea.gif\r\nZoom\r\n2\r\nText\r\nHi\r\r\nZoom\r\n1\r\n0\r\n0\r\n0\r\n";
+    EXPECT_TRUE(Load(text + "1000\r\n"));
+    EXPECT_FALSE(Load(text + "1001\r\n"));
+    EXPECT_EQ(messages.Shown, std::vector<std::string>{"The text of row 2 has a font size of 1001 points, "
+                                                       "more than the 1000 a card can show."});
+}
+
+TEST_F(ScriptFileTest, HostileScriptsCostBoundedTimeAndMemory) {
+    // Text images of 8192 x 8192, 10 MB of blank lines and a 10 MB line are refused early;
+    // 50,000 texts on one background are read in linear time (each text's background is not
+    // looked for up the whole list).
+    std::string texts = "Background\r\n/cards/sea.gif\r\nZoom\r\n2\r\n";
+    for (int i = 0; i < 50'000; ++i) texts += "Text\r\nHi\r\r\nZoom\r\n1\r\n" + kGreetingAttributes;
+    const auto tooLarge = [this](const std::string& text) {
+        try {
+            Load(text);
+        } catch (const EInOutError& e) {
+            return std::string_view(e.what()).starts_with("This card script is too large to load");
+        }
+        return false;
+    };
+    long growth = 0;
+    EXPECT_TRUE(RunBounded([&] { return renderer.Side = 8192, tooLarge(texts); }, 20, 64, growth)) << growth;
+    renderer.Side = 1;
+    EXPECT_TRUE(RunBounded([&] { return tooLarge(std::string(10 << 20, '\r')); }, 20, 64, growth)) << growth;
+    EXPECT_TRUE(RunBounded([&] { return tooLarge(std::string(10 << 20, 'x')); }, 20, 64, growth)) << growth;
+    EXPECT_TRUE(RunBounded([&] { return Load(texts) && script.RowCount() == 50'003; }, 20, 400, growth)) << growth;
 }
 
 TEST_F(ScriptFileTest, LoadThatBringsNoEventLeavesTheListOfANewCard) {

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <thread>
 
 using namespace audiotest;
@@ -61,6 +62,11 @@ TEST_F(DeviceTest, HandsTheMixersSamplesToTheDevice) {
         rate = output.SampleRate();
         EXPECT_EQ(output.DriverName(), "disk");
         EXPECT_TRUE(rate == 44100 || rate == 48000);
+        for (const int signal : {SIGINT, SIGTERM}) { // Ctrl+C and a kill still end the program
+            struct sigaction action {};
+            sigaction(signal, nullptr, &action);
+            EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
+        }
         Mixer& mixer = output.GetMixer();
         mixer.Play(MixerSlot::Sound, OpenWavSound(wav, rate));
         while (mixer.IsPlaying())

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -236,6 +237,34 @@ TEST_F(VelmoraBuild, AKilledBuildLeavesNothingBesideTheOutput) {
         ::waitpid(pid, nullptr, 0);
         for (const auto& entry : fs::directory_iterator(dir_ / "out"))
             EXPECT_EQ(entry.path().filename(), "card") << "killed at " << k << "/7 of a build";
+    }
+}
+
+TEST_F(VelmoraBuild, HostileInputsEndAtOnceInBoundedMemory) {
+    // A text of 20 long lines in the largest font, far above and left of the 320 x 200 sky:
+    // only its part on the picture is kept. A FIFO is no picture.
+    const std::string sky = (kSample / "sky.bmp").string(), fifo = (dir_ / "fifo.bmp").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto build = [&](const std::string& picture) {
+        std::string script = ReadWholeFile(kSample / "birthday.vlm"), lines(40, 'A');
+        for (char c = 'B'; c < 'A' + 20; ++c) lines += '|' + std::string(40, c);
+        script.replace(script.find("Happy|Birthday"), 14, lines);
+        script.replace(script.find("40\r\n25\r\n255\r\n20\r\n"), 18, "-10000\r\n-10000\r\n255\r\n1000\r\n");
+        script.replace(script.find(sky), sky.size(), picture);
+        std::ofstream(dir_ / "big.vlm", std::ios::binary) << script;
+        return RunProgram(Program() / "velmora-build", {(dir_ / "big.vlm").string(), "-o", (dir_ / "big").string()}, dir_, 30);
+    };
+    const ProgramRun far = build(sky);
+    EXPECT_EQ(far.ExitStatus, 0) << far.Err;
+    EXPECT_LT(far.PeakMemoryKb, 150 * 1024) << "kB";
+    EXPECT_EQ(build(fifo).Err, "The picture '" + fifo + "' has not been found.\n");
+
+    // A script through a pipe is read to its end: "-" and /dev/stdin build the same card.
+    ASSERT_EQ(Build(kSample / "birthday.vlm", dir_ / "named").ExitStatus, 0);
+    for (const std::string name : {"-", "/dev/stdin"}) {
+        const std::string command = "cat '" + (kSample / "birthday.vlm").string() + "' | ./velmora-build " + name + " -o ../piped";
+        EXPECT_EQ(RunProgram("/bin/sh", {"-c", "cd '" + Program().string() + "' && " + command}, dir_).ExitStatus, 0);
+        EXPECT_EQ(ReadWholeFile(dir_ / "piped"), ReadWholeFile(dir_ / "named")) << name;
     }
 }
 

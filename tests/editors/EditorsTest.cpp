@@ -184,6 +184,12 @@ TEST_F(EditorsTest, EveryEditorLooksAsItShould) {
     expect(forms_.Form3, {495, 289}, "Text ", true,
            "&Cancel ComboBox1 SpinEdit1 &Fonts Add &Shadow &Left &Centered &Right Memo1 &OK "
            "&Cancel");
+    expect(forms_.Form5, {497, 289}, "Wave Sound File ", true,
+           "&Cancel DriveComboBox1 DirectoryListBox1 FileListBox1 FilterComboBox1 Edit1 &Test "
+           "Sound &OK &Cancel");
+    expect(forms_.Form8, {497, 289}, "Midi Music File", true,
+           "&Cancel DriveComboBox1 DirectoryListBox1 FileListBox1 FilterComboBox1 Edit1 &Test "
+           "Music &OK &Cancel");
     expect(forms_.Form4, {185, 116}, "Pause", true, "&Cancel SpinEdit1 &Ok &Cancel");
     expect(forms_.Form6, {206, 141}, "Window Opening", true,
            "Cancel Ok ComboBox1 SpinEdit1 Cancel");

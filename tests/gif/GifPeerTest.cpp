@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 
 using namespace giftest;
 namespace fs = std::filesystem;
@@ -70,31 +69,21 @@ TEST(GifPeer, WeDecodeWhatGiflibWrites) {
     }
 }
 
-TEST(GifPeer, PublishedPicturesDecodeAsGiflibDecodesThem) {
-    // Where our rules are stricter than giflib's, which stops reading once it has its pixels.
-    const std::map<std::string, std::string> stricter{
-        {"pixel-data-too-much-bad-lzw.gif", "Bad code"},        // a bad code after the last pixel
-        {"gifplayer-muybridge.gif", "Code size overflow"},      // a data code after a full table
-    };
+TEST(GifPeer, WhatGiflibReadsWholeWeReadToTheSamePixels) {
+    // Among them a table that fills and goes on without a clear code, and a code never
+    // defined after the last pixel.
     int compared = 0;
     for (const std::string& path : TestPictures()) {
-        const std::string name = fs::path(path).filename().string();
+        SCOPED_TRACE(path);
         const std::vector<uint8_t> bytes = ReadFile(path);
         const PeerImage peer = DecodeWithGiflib(bytes);
+        if (peer.error != 0) continue;
         TGifFile gif;
-        try {
-            gif.LoadFromMemory(bytes);
-        } catch (const std::exception& e) {
-            if (stricter.count(name)) EXPECT_EQ(e.what(), stricter.at(name));
-            else EXPECT_NE(peer.error, 0) << path << " fails only with us: " << e.what();
-            continue;
-        }
-        EXPECT_EQ(stricter.count(name), 0u) << name;
-        if (peer.error != 0 || gif.Images.empty() || peer.pixels.empty()) continue;
-        EXPECT_EQ(gif.ToBitmap().Indices, peer.pixels) << path;
+        gif.LoadFromMemory(bytes);
+        EXPECT_EQ(gif.ToBitmap().Indices, peer.pixels);
         ++compared;
     }
-    EXPECT_GE(compared, 20);
+    EXPECT_GE(compared, 34);
 }
 
 TEST(GifPeer, PublishedIndexFiles) {
@@ -151,7 +140,8 @@ TEST(GifPeer, ArtificialCornerCases) {
         return gif;
     };
     EXPECT_TRUE(load("no-frames.gif")->Images.empty());
-    EXPECT_THROW(load("zero-width-frame.gif"), EIndexOutOfBounds) << "a pixel for a frame of no pixels";
+    EXPECT_EQ(load("zero-width-frame.gif")->Images[0]->Pixels.Bytes.Count, 0)
+        << "its data is not needed";
     EXPECT_EQ(ToVector(load("pixel-data-not-enough.gif")->Images[0]->Pixels).size(), 4u);
     const auto interlaced = load("small-frame-interlaced.gif");
     EXPECT_TRUE(interlaced->Images[0]->Interlaced);

@@ -1,7 +1,9 @@
+#include "BoundedRun.h"
 #include "GifTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 using namespace giftest;
@@ -51,11 +53,12 @@ TEST(GifReader, VersionsAndSignature) {
     EXPECT_EQ(LoadError(f), "") << "the signature is not examined";
 }
 
-TEST(GifReader, ExtensionsStayWithTheirImage) {
+TEST(GifReader, ExtensionsStayWithTheirImageAndUnknownKindsAreReadPast) {
     const std::vector<uint8_t> blocks{
         0x21, 0xF9, 0x04, 0x05, 0x0A, 0x00, 0x01, 0x00,                       // graphic control
         0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', // application
         0x03, 0x01, 0x00, 0x00, 0x00,                                           // loop forever
+        0x21, 0x99, 0x02, 0x3B, 0x2C, 0x00, 0x21, 0x2C, 0x00,                   // unknown kinds
         0x21, 0xFE, 0x02, 'h', 'i', 0x01, '!', 0x00};                           // comment
     auto f = WithBlocksBeforeImage(blocks);
     std::copy_n("89a", 3, f.begin() + 3);
@@ -78,21 +81,21 @@ TEST(GifReader, ExtensionsStayWithTheirImage) {
     EXPECT_EQ(gif.ToBitmap().Indices, plain.ToBitmap().Indices);
 }
 
-TEST(GifReader, UnknownExtensionLabel) {
-    EXPECT_EQ(LoadError(WithBlocksBeforeImage({0x21, 0x2C, 0x00})), "Unrecognized extension block.\r\nCode = $2C");
-}
-
 TEST(GifReader, ShortAndMissingFiles) {
     const auto f = Checker();
     for (size_t cut : {size_t(3), size_t(10), size_t(15), size_t(25), f.size() - 1})
         EXPECT_EQ(LoadError(std::vector<uint8_t>(f.begin(), f.begin() + long(cut))), "Read beyond end of file")
             << "cut at " << cut;
-    TGifFile gif;
-    try {
-        gif.LoadFromFile("/nonexistent/picture.gif");
-        ADD_FAILURE();
-    } catch (const EInOutError& e) {
-        EXPECT_STREQ(e.what(), "File not found");
+    for (const auto& [path, message] : {std::pair<std::string, std::string>{"/nonexistent/picture.gif", "Path not found"},
+                                        {"/proc/no-such-picture.gif", "File not found"},
+                                        {"/dev/null", "Not a regular file"},
+                                        {std::string(5000, 'a'), "I/O error " + std::to_string(ENAMETOOLONG)}}) {
+        try {
+            TGifFile().LoadFromFile(path);
+            ADD_FAILURE() << path;
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(e.what(), message);
+        }
     }
 }
 
@@ -124,11 +127,31 @@ TEST(GifReader, DeclaredSizesBeyondTheLimitsFailEarly) {
     std::vector<uint8_t> many(one.begin(), one.begin() + 19);
     for (int i = 0; i < 100; ++i) many.insert(many.end(), image.begin(), image.end());
     many.push_back(0x3B);
-    EXPECT_EQ(LoadError(many), "GIF file too large to decode (more than 134217728 pixels in all its images)");
+    EXPECT_EQ(LoadError(many),
+              "GIF file too large to decode (more than 134217728 pixels in all its images, "
+              "each counting as at least 1024)");
     TGifFile gif;
     gif.LoadFromMemory(one);
     EXPECT_EQ(gif.Images[0]->Pixels.XSize, 8192);
     EXPECT_EQ(gif.Images[0]->Pixels.Get(1, 1), 0) << "a single pixel is no complete row";
+}
+
+TEST(GifReader, HostileFilesCostBoundedTimeAndMemory) {
+    // 20 MB of empty images is refused once they count past the file's limit; 20 MB of
+    // one-byte comments, or of extensions of an unknown kind, cost no more than their bytes.
+    struct Case {
+        std::vector<uint8_t> block;
+        std::string error;
+        long megabytes;
+    };
+    for (const Case& c : {Case{{0x2C, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 0x05, 0}, FileTooLargeMessage(), 200},
+                          Case{{0x21, 0xFE, 1, 'x', 0}, "", 64}, Case{{0x21, 0x99, 1, 'x', 0}, "", 16}}) {
+        std::vector<uint8_t> f = OneImageFile(1, 1, 2, PackCodes({{4, 3}, {1, 3}, {5, 3}}));
+        for (f.pop_back(); f.size() < (20u << 20);) f.insert(f.end(), c.block.begin(), c.block.end());
+        f.push_back(0x3B);
+        long growth = 0;
+        EXPECT_TRUE(RunBounded([&] { return LoadError(f) == c.error; }, 20, c.megabytes, growth)) << growth << " MB";
+    }
 }
 
 TEST(GifReader, BitmapPaletteSlots) {

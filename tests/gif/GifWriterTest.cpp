@@ -135,7 +135,7 @@ TEST(GifWriter, FailedSavesLeaveTheOldFile) {
         good.SaveToFile((dir / "no-such-folder" / "x.gif").string());
         ADD_FAILURE();
     } catch (const EInOutError& e) {
-        EXPECT_STREQ(e.what(), "File not found");
+        EXPECT_STREQ(e.what(), "Path not found");
     }
     fs::remove_all(dir);
 }

@@ -19,17 +19,19 @@ TEST(RunCommand, AnEscapingExceptionEndsTheCommandAndShowsItsMessage) {
     });
     RunCommand(dialogs, [] { throw EInOutError(fileio::kDiskFull); });
     RunCommand(dialogs, [] { throw 42; });
+    RunCommand(dialogs, [] { throw std::bad_alloc(); });
 
     EXPECT_EQ(stepsDone, 1);
     EXPECT_EQ(dialogs.Shown, (std::vector<ShownBox>{{"Error", "", "Bad code"},
                                                     {"Error", "", "Disk full"},
-                                                    {"Error", "", "Unknown error"}}));
+                                                    {"Error", "", "Unknown error"},
+                                                    {"Error", "", "Out of memory"}}));
 
     // The program goes on: the next command runs as usual.
     bool ran = false;
     RunCommand(dialogs, [&] { ran = true; });
     EXPECT_TRUE(ran);
-    EXPECT_EQ(dialogs.Shown.size(), 3u);
+    EXPECT_EQ(dialogs.Shown.size(), 4u);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "FontDialog.h"
 #include "QtFont.h"
 
+#include <QFontDialog>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,6 +42,13 @@ TEST(FontDialog, ChoiceKeepsASystemColourUntilAnotherIsPicked) {
 
     dialog.SetColour(0x00102030);
     font.Color = 0x00102030;
+    EXPECT_EQ(dialog.Choice(), font);
+
+    // A size picked is taken; the italic stays, though a family without one may not show it.
+    auto* picker = dialog.findChild<QFontDialog*>();
+    QFont bigger = picker->currentFont();
+    bigger.setPointSize(font.Size = 20);
+    picker->setCurrentFont(bigger);
     EXPECT_EQ(dialog.Choice(), font);
 }
 

@@ -220,29 +220,32 @@ TEST_F(TextImageTest, ALabelOverTheRightAndBottomEdgesIsClippedToThePicture) {
     EXPECT_EQ(clipped.Pixels, Crop(whole, 0, 0, 15, 15).Pixels);
 }
 
-TEST_F(TextImageTest, ALabelBeforeTheLeftEdgeKeepsItsCornerAndOneOutsideGivesAPixel) {
-    const std::string white = SaveBmp("white.bmp", Filled(200, 80, kWhite));
+TEST_F(TextImageTest, OnlyThePartOnThePictureIsKeptAndOneOutsideGivesAPixel) {
+    // Of 64 colours, black among them: neither picture below is reduced, and the colours the
+    // text adds all find room in the image's table.
+    TPicture ground = PhotoLike(200, 80);
+    for (TPlatformColor& pixel : ground.Pixels) pixel &= 0xC0C0C0;
+    const std::string photo = SaveBmp("photo.bmp", ground);
     const TextLabel label(message, CardFont(), taCenter);
     ASSERT_LT(label.Width(), 190);
 
-    // Red text: the 5 columns before the picture are black, and only they.
-    const TPicture left = Render(white, Texte(-5, 3, true, 0x000000FF));
-    EXPECT_EQ(left.Width, label.Width() + 2); // from -5 to the label's right edge + 2
-    size_t red = 0;
-    for (int32_t y = 0; y < left.Height; ++y)
-        for (int32_t x = 0; x < left.Width; ++x) {
-            ASSERT_EQ(PixelAt(left, x, y) == kBlack, x < 5) << x << "," << y;
-            red += PixelAt(left, x, y) == Rgb(255, 0, 0);
-        }
-    EXPECT_GT(red, 0u);
+    // Before the left and top edges: the image starts at them. It is the same as the part of
+    // the label at the corner of a picture moved 8 right and down.
+    const TPicture cut = Render(photo, Texte(-8, -8, false, 0x000000FF));
+    EXPECT_EQ(cut.Width, label.Width() + 2 - 8);
+    EXPECT_EQ(cut.Height, label.Height() - 8);
+    TPicture moved = Filled(208, 88, kBlack);
+    for (int32_t y = 0; y < 80; ++y)
+        std::copy_n(&ground.Pixels[size_t(y) * 200], 200, &moved.Pixels[size_t(y + 8) * 208 + 8]);
+    const TPicture whole = Render(SaveBmp("moved.bmp", moved), Texte(0, 0, false, 0x000000FF));
+    EXPECT_EQ(cut.Pixels, Crop(whole, 8, 8, cut.Width, cut.Height).Pixels);
 
-    for (const TDataTexte& outside :
-         {Texte(200, 10, true), Texte(10, 80, false), Texte(int32_t(-label.Width() - 2), 0, true),
-          Texte(0, int32_t(-label.Height()), true)}) {
-        const TPicture image = Render(white, outside);
-        EXPECT_EQ(image.Width, 1);
-        EXPECT_EQ(image.Height, 1);
-    }
+    // Wholly outside: one pixel, the picture's own where the image's corner lies on it.
+    const TPicture reduced = loader.ReduceTo8Bits(ground);
+    for (const auto& [texte, pixel] : {std::pair{Texte(200, 10, true), kBlack}, {Texte(10, 80, false), kBlack},
+                                       {Texte(int32_t(-label.Width() - 2), 7, true), PixelAt(reduced, 0, 7)},
+                                       {Texte(9, int32_t(-label.Height()), true), PixelAt(reduced, 9, 0)}})
+        EXPECT_EQ(Render(photo, texte).Pixels, std::vector<TPlatformColor>{pixel}) << texte.X << "," << texte.Y;
 }
 
 } // namespace

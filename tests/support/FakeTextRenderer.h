@@ -17,6 +17,7 @@ class FakeTextRenderer final : public TextImageRenderer {
 public:
     std::vector<RenderRequest> Requests;
     std::string FailWith; // when set, every render throws EInvalidGraphic with this text
+    uint16_t Side = 1;    // the size the image declares, square; it holds one pixel
 
     std::unique_ptr<TGifFile> Render(const std::string& picturePath, const std::string& message,
                                      const TDataTexte& texte) override {
@@ -26,6 +27,7 @@ public:
         TColorTable colors;
         InitColorTable(colors, 2);
         image->AddImage(colors, TByteArray2D(1, 1));
+        image->Images[0]->Width = image->Images[0]->Height = Side;
         return image;
     }
 };

@@ -1,7 +1,9 @@
-// Every window of the program as it starts, over scripted dialogs, the real picture loader
-// and a scratch program directory; and the user's hands: clicks, double-clicks and keys.
+// Every window of the program as it starts, over scripted dialogs, the real picture loader,
+// fake media players and a scratch program directory; and the user's hands: clicks,
+// double-clicks and keys.
 #pragma once
 
+#include "FakeAudioPlayer.h"
 #include "FakeDialogs.h"
 #include "FileBrowser.h"
 #include "Forms.h"
@@ -90,7 +92,8 @@ protected:
         : dir_(std::filesystem::temp_directory_path() /
                ("velmora-forms-" + std::to_string(::getpid()))),
           forms_(dialogs_, help_, pictures_, textImages_,
-                 (std::filesystem::create_directories(dir_), dir_.string() + "/")) {
+                 (std::filesystem::create_directories(dir_), dir_.string() + "/"), soundPlayer_,
+                 musicPlayer_) {
         forms_.Form1.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&forms_.Form1));
     }
@@ -128,5 +131,6 @@ protected:
     FakeHelpViewer help_;
     QtPictureLoader pictures_;
     QtTextImageRenderer textImages_{pictures_};
+    FakeAudioPlayer soundPlayer_, musicPlayer_;
     Forms forms_;
 };

@@ -13,6 +13,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -48,14 +49,18 @@ inline pid_t StartProgram(const std::filesystem::path& program, std::vector<std:
     return 0;
 }
 
-// Waits for a program that StartProgram started in `scratch` and gives what it left.
+// Waits for a program that StartProgram started in `scratch` and gives what it left. A program
+// still running after `maxSeconds` is killed, which fails the test.
 inline ProgramRun FinishProgram(const std::filesystem::path& program, pid_t pid,
-                                const std::filesystem::path& scratch) {
+                                const std::filesystem::path& scratch, unsigned maxSeconds = 120) {
     ProgramRun run;
     if (pid == 0) return run;
     int status = 0;
     rusage usage{};
-    EXPECT_EQ(::wait4(pid, &status, 0, &usage), pid);
+    for (unsigned ticks = 0; ::wait4(pid, &status, WNOHANG, &usage) == 0; ++ticks) {
+        if (ticks == maxSeconds * 100) ::kill(pid, SIGKILL);
+        ::usleep(10'000);
+    }
     EXPECT_TRUE(WIFEXITED(status)) << program << " did not exit normally: " << status;
     run.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.PeakMemoryKb = usage.ru_maxrss;
@@ -65,6 +70,7 @@ inline ProgramRun FinishProgram(const std::filesystem::path& program, pid_t pid,
 }
 
 inline ProgramRun RunProgram(const std::filesystem::path& program, std::vector<std::string> args,
-                             const std::filesystem::path& scratch) {
-    return FinishProgram(program, StartProgram(program, std::move(args), scratch), scratch);
+                             const std::filesystem::path& scratch, unsigned maxSeconds = 120) {
+    return FinishProgram(program, StartProgram(program, std::move(args), scratch), scratch,
+                         maxSeconds);
 }

@@ -1,0 +1,138 @@
+// The sound-effect and music editors over fake media players: what they write, and that what
+// they play never outlives them.
+
+#include "FormsFixture.h"
+
+#include <QLineEdit>
+
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class AudioEditorsTest : public FormsTest {
+protected:
+    struct Twin {
+        AudioEditor& Editor;
+        FakeAudioPlayer& Player;
+        const char* Choice; // the chooser's button
+        const char* Kind;
+        const char* First;  // two files the file list shows, whatever the case of their
+        const char* Second; // extension
+        const char* NoFile;
+    };
+    AudioEditorsTest() {
+        fs::create_directories(dir_ / "sounds" / "more");
+        for (const char* name : {"bell.wav", "chime.WAV", "tune.mid", "Song.MID", "notes.txt"})
+            std::ofstream(Path(name)) << name;
+    }
+    std::string Path(const char* name) { return (dir_ / "sounds" / name).string(); }
+    std::vector<Twin> Twins() {
+        return {{forms_.Form5, soundPlayer_, "&Wave File", "Sound effect", "bell.wav", "chime.WAV",
+                 editortext::kNoSoundFile},
+                {forms_.Form8, musicPlayer_, "&Midi Music File", "Music", "Song.MID", "tune.mid",
+                 editortext::kNoMidiFile}};
+    }
+    QString FileName(const Twin& t) { return t.Editor.Browser->Edit1->text(); }
+    // Inserts, browses to the sounds and plays `file` with the test button.
+    void InsertAndTest(const Twin& t, const char* file) {
+        Insert(t.Choice);
+        BrowseTo(*t.Editor.Browser, dir_ / "sounds");
+        ClickFile(*t.Editor.Browser, file);
+        Click(t.Editor.Button3);
+        ASSERT_TRUE(t.Player.IsPlaying());
+    }
+};
+
+TEST_F(AudioEditorsTest, EachTwinInsertsThenReplacesItsEventAndOpensOnTheStoredFile) {
+    for (const Twin& t : Twins()) {
+        SCOPED_TRACE(t.Kind);
+        const int row = Main().SelectedRow();
+        Insert(t.Choice);
+        BrowseTo(*t.Editor.Browser, dir_ / "sounds");
+        EXPECT_EQ(Files(*t.Editor.Browser), (QStringList{t.First, t.Second}));
+        ClickFile(*t.Editor.Browser, t.First);
+        EXPECT_EQ(FileName(t), t.First);
+        EXPECT_EQ(t.Player.Calls, std::vector<std::string>{"SetFileName " + Path(t.First)});
+        // Another folder keeps the name in the box, but names no file to write.
+        BrowseTo(*t.Editor.Browser, dir_ / "sounds" / "more");
+        EXPECT_EQ(FileName(t), t.First);
+        Click(t.Editor.Button1);
+        EXPECT_EQ(dialogs_.Shown.back().Text, t.NoFile);
+        BrowseTo(*t.Editor.Browser, dir_ / "sounds");
+        ClickFile(*t.Editor.Browser, t.First);
+        Click(t.Editor.Button1);
+        EXPECT_EQ(Rows()[row - 1], (EventCells{t.Kind, Path(t.First), "None", "None"}));
+        EXPECT_TRUE(!t.Editor.isVisible() && Main().isEnabled());
+
+        DoubleClickRow(row);
+        EXPECT_TRUE(t.Editor.isVisible() && Main().EditMode);
+        EXPECT_EQ(FileName(t), t.First);
+        ClickFile(*t.Editor.Browser, t.Second);
+        Click(t.Editor.Button1);
+        EXPECT_EQ(Rows()[row - 1], (EventCells{t.Kind, Path(t.Second), "None", "None"}));
+        EXPECT_EQ(Rows().size(), size_t(row + 1)) << "replaced, not inserted";
+        Insert(t.Choice); // a new event starts with an empty box
+        EXPECT_EQ(FileName(t), "");
+        Click(t.Editor.Button2);
+        ClickRow(row + 1);
+    }
+}
+
+TEST_F(AudioEditorsTest, OkStopsThePlaybackEvenWhenItRefusesAndTestStartsAgain) {
+    const Twin sound = Twins()[0];
+    InsertAndTest(sound, "bell.wav");
+    Click(sound.Editor.Button2);
+    Insert(sound.Choice); // the box is empty, the file list still on the bell
+    Click(sound.Editor.Button3);
+    Click(sound.Editor.Button3);
+    EXPECT_TRUE(sound.Player.IsPlaying());
+    Click(sound.Editor.Button1);
+    EXPECT_FALSE(sound.Player.IsPlaying());
+    EXPECT_EQ(dialogs_.Shown,
+              (std::vector<ShownBox>{{"Information", "Information", editortext::kNoSoundFile}}));
+    EXPECT_TRUE(sound.Editor.isVisible());
+    const std::vector<std::string> restarts(sound.Player.Calls.end() - 7, sound.Player.Calls.end());
+    const std::string set = "SetFileName " + Path("bell.wav");
+    EXPECT_EQ(restarts,
+              (std::vector<std::string>{set, "Open", "Play", set, "Open", "Play", "Stop"}));
+}
+
+TEST_F(AudioEditorsTest, CancelEscapeAndTheCloseBoxStopWhatPlays) {
+    for (const Twin& t : Twins())
+        for (const auto& way : std::vector<std::function<void()>>{
+                 [&] { Click(t.Editor.Button2); },
+                 [&] { QTest::keyClick(&t.Editor, Qt::Key_Escape); }, [&] { t.Editor.close(); }}) {
+            SCOPED_TRACE(t.Kind);
+            InsertAndTest(t, t.First);
+            way();
+            EXPECT_FALSE(t.Player.IsPlaying());
+            EXPECT_TRUE(!t.Editor.isVisible() && Main().isEnabled());
+        }
+    EXPECT_EQ(Rows().size(), 2u);
+}
+
+TEST_F(AudioEditorsTest, TestPlaysOnlyASelectedFileAndReportsADeviceThatFails) {
+    for (const Twin& t : Twins()) {
+        SCOPED_TRACE(t.Kind);
+        Insert(t.Choice);
+        BrowseTo(*t.Editor.Browser, dir_ / "sounds" / "more");
+        Click(t.Editor.Button3);
+        EXPECT_TRUE(t.Player.Calls.empty());
+        EXPECT_TRUE(dialogs_.Shown.empty());
+
+        const char* busy = "ALSA: Couldn't open audio device: Device or resource busy";
+        t.Player.OpenErrors[Path(t.First)] = busy;
+        BrowseTo(*t.Editor.Browser, dir_ / "sounds");
+        ClickFile(*t.Editor.Browser, t.First);
+        Click(t.Editor.Button3);
+        EXPECT_EQ(dialogs_.Shown, (std::vector<ShownBox>{{"Error", "", busy}}));
+        EXPECT_FALSE(t.Player.IsPlaying());
+        EXPECT_TRUE(t.Editor.isVisible() && !Main().isEnabled());
+        Click(t.Editor.Button2);
+        dialogs_.Shown.clear();
+    }
+}
+
+} // namespace
