@@ -4,8 +4,10 @@ Forms::Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
              TextImageRenderer& textImages, const std::string& programDir, AudioPlayer& soundPlayer,
              AudioPlayer& musicPlayer)
     : Form1(dialogs, help, programDir), Form2(Form1, dialogs, pictures),
-      Form5(Form1, dialogs, soundPlayer), Form8(Form1, dialogs, musicPlayer),
-      Form10(Form1, dialogs), Form4(Form1, dialogs), Form6(Form1, dialogs), Form12(Form1, dialogs) {
+      // The text editor hands its events over to the placement window, made after it.
+      Form3(Form1, dialogs, Form7), Form5(Form1, dialogs, soundPlayer),
+      Form7(Form1, dialogs, pictures), Form8(Form1, dialogs, musicPlayer), Form10(Form1, dialogs),
+      Form4(Form1, dialogs), Form6(Form1, dialogs), Form12(Form1, dialogs) {
     Form1.AttachTextImageRenderer(textImages);
     Form1.AttachBuilder(Form9, pictures);
     Form1.AttachChooser(Form10);
@@ -14,6 +16,7 @@ Forms::Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
     Form1.RegisterEditor(EventKind::OpenWindow, Form6);
     Form1.RegisterEditor(EventKind::Background, Form2);
     Form1.RegisterEditor(EventKind::RestoreBackground, Form12);
+    Form1.RegisterEditor(EventKind::Text, Form3);
     Form1.RegisterEditor(EventKind::SoundEffect, Form5);
     Form1.RegisterEditor(EventKind::Music, Form8);
     Form1.RegisterEditor(EventKind::Pause, Form4);

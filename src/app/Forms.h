@@ -10,9 +10,11 @@
 #include "Music.h"
 #include "OpenWin.h"
 #include "Pause.h"
+#include "Previews.h"
 #include "RestBack.h"
 #include "Sound2.h"
 #include "SubMenu.h"
+#include "Text.h"
 #include "background.h"
 #include "menu.h"
 #include "progr.h"
@@ -27,7 +29,9 @@ struct Forms {
 
     TForm1 Form1;
     TForm2 Form2;
+    TForm3 Form3;
     TForm5 Form5;
+    TForm7 Form7;
     TForm8 Form8;
     TForm9 Form9;
     TForm10 Form10;

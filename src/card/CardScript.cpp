@@ -60,9 +60,15 @@ bool CardScript::DeleteEvent(int row) {
     if (row < kFirstEventRow || row >= RowCount())
         throw std::out_of_range("Row " + std::to_string(row) + " cannot be deleted");
     if (rows_[size_t(row)].IsEmpty()) return false;
+    EraseRow(row);
+    return true;
+}
+
+void CardScript::EraseRow(int row) {
+    if (row < 1) throw std::out_of_range("The header row cannot be removed");
+    CheckRow(row);
     rows_.erase(rows_.begin() + row);
     SetCurrentRow(current_);
-    return true;
 }
 
 void CardScript::ClearEvents() {

@@ -48,6 +48,9 @@ public:
     // row number unless the grid shrinks below it. A row without an event is left alone and
     // the answer is false.
     bool DeleteEvent(int row);
+    // Removes row `row` (1 or below) whole, whatever it holds; the rows below move up with
+    // their objects. The selection keeps its row number unless the grid shrinks below it.
+    void EraseRow(int row);
 
     // Removes every event from row 2 up to the trailing empty row; the header and the
     // window-opening row, as they are, stay.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 namespace editortext {
 inline constexpr const char* kCaption = "Velmora";
@@ -56,4 +57,22 @@ inline constexpr const char* kPlainCancel = "Cancel";
 
 // The clear-text editor, which edits the restoring of the background.
 inline constexpr const char* kClearTextFrame = "Clear Text";
+
+// The text editor.
+inline constexpr const char* kTextFrame = "Text ";
+inline constexpr const char* kFontsFrame = "Fonts ";
+inline constexpr const char* kFontsButton = "&Fonts";
+inline constexpr const char* kAddShadow = "Add &Shadow";
+inline constexpr const char* kAlignmentFrame = "Alignement";
+inline constexpr std::array<const char*, 3> kAlignments = {"&Left", "&Centered", "&Right"};
+inline constexpr const char* kEnterText = "Enter Text";
+inline constexpr const char* kNoBackground =
+    "You must select a background before entering any text.";
+inline constexpr const char* kPlaceText = "Now place the text on the background";
+
+// The placement window: a background that cannot be shown there.
+inline std::string PictureUnreadable(const std::string& path, const std::string& why) {
+    return "The picture '" + path + "' cannot be read: " + why;
+}
+inline constexpr const char* kNoPixels = "it has no pixels.";
 } // namespace editortext

@@ -4,20 +4,11 @@
 #include "FormsFixture.h"
 #include "RunProgram.h"
 
-#include <QAction>
-
 namespace fs = std::filesystem;
 
 namespace {
 
-class CardRoadTest : public FormsTest {
-protected:
-    void MenuItem(const char* text) {
-        for (QAction* item : Main().findChildren<QAction*>())
-            if (item->text() == text) return item->trigger();
-        ADD_FAILURE() << "no menu item " << text;
-    }
-};
+class CardRoadTest : public FormsTest {};
 
 TEST_F(CardRoadTest, BackgroundPauseAndRestoreSavedOpenedAndBuilt) {
     fs::copy_file(VELMORA_MODEL_EXE, dir_ / "model.ex_");

@@ -3,6 +3,8 @@
 
 #include "CardScript.h"
 #include "CardTexts.h"
+#include "PendingText.h"
+#include "TextMessage.h"
 
 #include <gtest/gtest.h>
 
@@ -227,6 +229,58 @@ TEST(EventKind, LabelsAreMatchedWholeAndCaseSensitive) {
     for (const char* notAKind : {"text", "Text ", " Text", "TEXT", "Clear Text", "Sound Effect",
                                  "Open Window", "Effects Type", ""})
         EXPECT_FALSE(KindOfLabel(notAKind).has_value()) << '"' << notAKind << '"';
+}
+
+// ---- A Text event between its editor and its placement ----
+
+// Every row's cells and objects, and the selection.
+using Snapshot = std::pair<std::vector<std::tuple<EventCells, const void*, const void*>>, int>;
+Snapshot Snap(const CardScript& script) {
+    Snapshot s{{}, script.CurrentRow()};
+    for (int r = 0; r < script.RowCount(); ++r)
+        s.first.emplace_back(script.Row(r).Cells, script.Row(r).DataTexte.get(),
+                             script.Row(r).TextImage.get());
+    return s;
+}
+
+TEST(PendingText, TakenBackTheScriptIsAsItWasWhereverItWasWritten) {
+    const struct {
+        int row;
+        bool edit;
+    } cases[] = {{5, false}, {3, false}, {4, false}, {3, true}};
+    for (const auto& c : cases) {
+        // A text with its objects, then an empty row that a script file left above the
+        // trailing one: an insert above it pushes no row out of the list.
+        CardScript script = ScriptWith({Background("/a.bmp"), Text("Hi\r")});
+        AttachObjects(script, 3);
+        script.AppendEmptyRow();
+        script.SetCurrentRow(c.row);
+        const Snapshot before = Snap(script);
+        const PendingText pending = PendingText::Write(script, c.row, c.edit, Text("New\r"));
+        EXPECT_EQ(script.Row(c.row).Cells, Text("New\r"));
+        pending.RollBack(script);
+        EXPECT_EQ(Snap(script), before) << c.row << (c.edit ? " replaced" : " inserted");
+    }
+}
+
+TEST(TextMessage, LinesEachEndWithACarriageReturnAndComeBackAsTheyWere) {
+    const struct {
+        const char* text;    // as a text box holds it
+        const char* message; // as the Data cell holds it
+        const char* shown;   // the box filled from the message
+    } cases[] = {
+        {"", "", ""},
+        {"Happy\nBirthday", "Happy\rBirthday\r", "Happy\nBirthday"},
+        {"Happy\nBirthday\n", "Happy\rBirthday\r", "Happy\nBirthday"},
+        {"Happy\n\n", "Happy\r\r", "Happy\n\n"}, // an empty line that counts
+        {"a\r\nb\rc", "a\rb\rc\r", "a\nb\nc"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MessageOfText(c.text), c.message) << c.text;
+        EXPECT_EQ(TextOfMessage(c.message), c.shown) << c.text;
+        EXPECT_EQ(MessageOfText(TextOfMessage(c.message)), c.message) << c.text;
+    }
+    EXPECT_EQ(TextOfMessage("no end"), "no end") << "a line without its CR still shows";
 }
 
 } // namespace

@@ -181,6 +181,9 @@ TEST_F(EditorsTest, EveryEditorLooksAsItShould) {
     expect(forms_.Form2, {497, 289}, "Background Image", true,
            "&Cancel DriveComboBox1 DirectoryListBox1 FileListBox1 FilterComboBox1 Edit1 Preview "
            "Image ComboBox1 SpinEdit1 &OK &Cancel");
+    expect(forms_.Form3, {495, 289}, "Text ", true,
+           "&Cancel ComboBox1 SpinEdit1 &Fonts Add &Shadow &Left &Centered &Right Memo1 &OK "
+           "&Cancel");
     expect(forms_.Form5, {497, 289}, "Wave Sound File ", true,
            "&Cancel DriveComboBox1 DirectoryListBox1 FileListBox1 FilterComboBox1 Edit1 &Test "
            "Sound &OK &Cancel");

@@ -68,9 +68,18 @@ public:
     std::optional<std::string> SaveFileName(const FileDialogSpec& form) override {
         return FileAnswer("Save", form);
     }
+    // Font dialogs record the font they start from and answer in order (nothing: a cancel).
+    std::deque<std::optional<TFont>> FontAnswers;
     bool ChooseFont(TFont& font) override {
-        Unexpected("Font", font.Name);
-        return false;
+        if (FontAnswers.empty()) {
+            Unexpected("Font", font.Name);
+            return false;
+        }
+        Shown.push_back({"Font", "", font.Name});
+        const std::optional<TFont> answer = FontAnswers.front();
+        FontAnswers.pop_front();
+        if (answer) font = *answer;
+        return bool(answer);
     }
 
 private:

@@ -12,6 +12,7 @@
 #include "QtTextImageRenderer.h"
 #include "TransitionTiming.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QImage>
 #include <QListWidget>
@@ -103,6 +104,11 @@ protected:
     void ClickMain(int button) { Click(MainButton(Main(), button)); }
     void ClickRow(int scriptRow) { ::ClickRow(Main(), scriptRow); }
     void DoubleClickRow(int scriptRow) { ::DoubleClickRow(Main(), scriptRow); }
+    void MenuItem(const char* text) {
+        for (QAction* item : Main().findChildren<QAction*>())
+            if (item->text() == text) return item->trigger();
+        ADD_FAILURE() << "no menu item " << text;
+    }
     // Insert on the selected row, then the chooser's button of that caption.
     void Insert(const char* choice) {
         ClickMain(1);

@@ -1,0 +1,57 @@
+// TForm7, the placement window: the background of a text event at its natural size with the
+// text's label over it. The label follows the pointer; a press places it there, and the text
+// image rendered from what the window shows joins the event's row with the text's attributes.
+// Escape takes the event back.
+#pragma once
+
+#include "Dialogs.h"
+#include "PendingText.h"
+#include "QtTextImageRenderer.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class TForm1;
+class TextLabel;
+
+class TForm7 final : public QWidget {
+    Q_OBJECT
+public:
+    TForm7(TForm1& main, Dialogs& dialogs, PictureLoader& pictures);
+    ~TForm7() override;
+
+    // What the text editor hands over on OK. The label is laid out first, so that a text that
+    // cannot be drawn is refused before anything is written; then the row's cells are written
+    // at the main window's target row, which stays disabled until the text is placed.
+    void BeginPlacement(const EventCells& cells, const TFont& font, uint8_t alignment, bool shadow);
+    // Shows the background at `picturePath`, loaded and reduced as the build does, in a client
+    // area of its size, with placing on. A picture that cannot be read takes the event back,
+    // gives the main window back and throws, naming the picture.
+    void ShowBackground(const std::string& picturePath);
+
+    bool Placing = false;      // the label follows the pointer
+    QWidget* Image1 = nullptr; // the picture area
+    QWidget* Label1 = nullptr; // the text label, over it
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // `at` in picture pixels, which are the picture area's coordinates.
+    void MouseMove(QPoint at);
+    void MouseDown();
+    void memorise();
+    void GoBack();
+    void Finish();
+
+    TForm1& main_;
+    Dialogs& dialogs_;
+    PictureLoader& pictures_;
+    std::optional<PendingText> pending_;
+    TDataTexte texte_; // the attributes recorded on placing; X and Y come from the label
+    std::unique_ptr<TextLabel> label_;
+    TextBackground background_;
+};
