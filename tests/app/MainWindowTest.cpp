@@ -21,6 +21,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -47,7 +48,7 @@ protected:
     MainWindowTest()
         : dir_(fs::temp_directory_path() /
                ("velmora-main-" +
-                std::to_string(::testing::UnitTest::GetInstance()->random_seed()))),
+                std::to_string(::getpid()))),
           form_(dialogs_, help_, (fs::create_directories(dir_), dir_.string() + "/")) {
         form_.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form_));

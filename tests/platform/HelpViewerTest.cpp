@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -18,7 +19,7 @@ protected:
     void SetUp() override {
         dir_ =
             fs::temp_directory_path() /
-            ("velmora-help-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+            ("velmora-help-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
