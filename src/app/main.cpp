@@ -3,6 +3,7 @@
 #include "AppTexts.h"
 #include "Forms.h"
 #include "GifHooks.h"
+#include "QtCardPreview.h"
 #include "QtDialogs.h"
 #include "QtHelpViewer.h"
 #include "QtPictureLoader.h"
@@ -21,6 +22,8 @@ int main(int argc, char* argv[]) {
     QtPictureLoader pictures;
     QtTextImageRenderer textImages(pictures); // Open renders the texts of a script with it
     Forms forms(dialogs, help, pictures, textImages, programDir);
+    QtCardPreview preview; // a preview still playing ends with the tool
+    forms.Form1.AttachPreview(preview);
 
     // Closing the main window ends the program, whatever other window is still open.
     QObject::connect(&forms.Form1, &TForm1::Closed, &app, &QCoreApplication::quit);
