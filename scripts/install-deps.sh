@@ -15,7 +15,7 @@ packages=(
     libwayland-dev libxkbcommon-dev libdecor-0-dev libegl-dev libdbus-1-dev
     sox                 # test-only peer WAV reader and writer
     fluidsynth timgm6mb-soundfont   # test-only peer synthesizer and its sounds
-    xvfb xauth
+    xvfb xauth xdotool x11-utils   # the card played on a virtual display, keys, its window
     libgif-dev          # test-only peer decoder/encoder, never linked into the product
     libpng-dev          # test-only peer decoder of the frames the player writes
     zlib1g-dev          # linked into the card player whole (libz.a), for its PNG frames

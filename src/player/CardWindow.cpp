@@ -49,16 +49,18 @@ TCardWindow::TCardWindow(const std::string& title, int32_t width, int32_t height
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         throw error;
     }
-    // The display's own pace when the driver has it; SDL's software renderer otherwise, and
-    // also when the card is larger than the driver's textures.
-    for (const Uint32 flags : {Uint32(SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC),
-                               Uint32(SDL_RENDERER_SOFTWARE)}) {
-        renderer_ = SDL_CreateRenderer(window_, -1, flags);
-        if (!renderer_) continue;
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB24, SDL_TEXTUREACCESS_STREAMING,
-                                     width, height);
+    // SDL's software renderer on the window system's shared-memory framebuffer: nothing to
+    // start (without a graphics card, an OpenGL context takes longer to make than the card's
+    // first frame may take) and no limit on the texture's size. Where the window system has
+    // no such framebuffer (Wayland without X), whatever renderer SDL has.
+    for (const bool software : {true, false}) {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, software ? "0" : "1");
+        renderer_ = SDL_CreateRenderer(window_, -1, software ? SDL_RENDERER_SOFTWARE : 0);
+        if (renderer_)
+            texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB24,
+                                         SDL_TEXTUREACCESS_STREAMING, width, height);
         if (texture_) break;
-        SDL_DestroyRenderer(std::exchange(renderer_, nullptr));
+        if (renderer_) SDL_DestroyRenderer(std::exchange(renderer_, nullptr));
     }
     if (!texture_) {
         const ENoDisplay error(SDL_GetError());
@@ -66,8 +68,6 @@ TCardWindow::TCardWindow(const std::string& title, int32_t width, int32_t height
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         throw error;
     }
-    SDL_RendererInfo info;
-    vsync_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
     // Should the window manager give the window another size, the card keeps its proportions.
     SDL_RenderSetLogicalSize(renderer_, width, height);
     SDL_DisplayMode mode;

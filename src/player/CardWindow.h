@@ -26,15 +26,12 @@ public:
     TCardWindow(const TCardWindow&) = delete;
     TCardWindow& operator=(const TCardWindow&) = delete;
 
-    // Puts `frame` (the card's size) on the screen. With the display's vertical sync this
-    // returns once the frame is shown.
+    // Puts `frame` (the card's size) on the screen.
     void Show(const TRgbImage& frame);
     // Shows the last frame again, after the window was covered or moved.
     void Redraw();
     // The display's frame period, in whole milliseconds.
     int FramePeriodMs() const { return framePeriodMs_; }
-    // Whether Show waits for the display's vertical sync.
-    bool SyncsWithDisplay() const { return vsync_; }
     SDL_Window* Handle() const { return window_; }
 
 private:
@@ -42,5 +39,4 @@ private:
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     int framePeriodMs_ = 16;
-    bool vsync_ = false;
 };
