@@ -138,7 +138,9 @@ TEST_F(Player, RefusesUnknownArguments) {
                                                  {"--render", "d", "--fps", "2x"},
                                                  {"--render", "d", "--until", "-1"},
                                                  {"--render", "d", "--fps", "5", "--fps", "5"},
-                                                 {"--render", "d", "--list"}}) {
+                                                 {"--render", "d", "--list"},
+                                                 {"--audio"},
+                                                 {"--audio", "t.wav", "--list"}}) {
         const ProgramRun run = Start(Card(kPackage), args);
         EXPECT_EQ(run.ExitStatus, 2);
         EXPECT_EQ(run.Out, "");
