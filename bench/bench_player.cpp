@@ -164,4 +164,6 @@ int main(int argc, char** argv) {
                 waiting.size(), kWidth, kHeight, 100 * bench::Median(drawing),
                 100 * bench::Median(waiting));
     XCloseDisplay(display);
+    fs::remove(first);
+    fs::remove(last);
 }
