@@ -15,7 +15,7 @@ packages=(
     libwayland-dev libxkbcommon-dev libdecor-0-dev libegl-dev libdbus-1-dev
     sox                 # test-only peer WAV reader and writer
     fluidsynth timgm6mb-soundfont   # test-only peer synthesizer and its sounds
-    xvfb xauth
+    xvfb xauth xdotool x11-utils   # the card played on a virtual display, keys, its window
     fonts-dejavu-core fonts-dejavu-extra   # the faces of the sample card and the tests, with their italics
     libgif-dev          # test-only peer decoder/encoder, never linked into the product
     libpng-dev          # test-only peer decoder of the frames the player writes

@@ -17,7 +17,8 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     card="$PWD/$build/samples/birthday-card"
     "$build/bin/velmora-build" "$build/samples/birthday/birthday.vlm" -o "$card"
     echo "Meanwhile the sample card was built without any window: $card" >&2
-    echo "  (its script: $build/samples/birthday/birthday.vlm; '$card --list' shows what it holds)" >&2
+    echo "  (its script: $build/samples/birthday/birthday.vlm; '$card --list' shows what it holds," \
+         "'$card --render DIR' writes its frames, and on a desktop '$card' plays it)" >&2
     exit 0
 fi
 exec "$build/bin/velmora"

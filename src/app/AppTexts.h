@@ -20,6 +20,7 @@ inline constexpr const char* kFileMenu = "&File";
 inline constexpr const char* kOpenItem = "&Open...";
 inline constexpr const char* kSaveItem = "&Save...";
 inline constexpr const char* kBuildCardItem = "&Build Card...";
+inline constexpr const char* kPreviewItem = "Pre&view Card";
 inline constexpr const char* kClearItem = "&Clear";
 inline constexpr const char* kExitItem = "E&xit";
 inline constexpr const char* kHelpMenu = "&Help";

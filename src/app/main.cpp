@@ -5,6 +5,7 @@
 #include "EngineAudioPlayer.h"
 #include "Forms.h"
 #include "GifHooks.h"
+#include "QtCardPreview.h"
 #include "QtDialogs.h"
 #include "QtHelpViewer.h"
 #include "QtPictureLoader.h"
@@ -28,6 +29,8 @@ int main(int argc, char* argv[]) {
     EngineAudioPlayer soundPlayer(audioOutput);
     EngineAudioPlayer musicPlayer(audioOutput);
     Forms forms(dialogs, help, pictures, textImages, programDir, soundPlayer, musicPlayer);
+    QtCardPreview preview; // a preview still playing ends with the tool
+    forms.Form1.AttachPreview(preview);
 
     // Closing the main window ends the program, whatever other window is still open.
     QObject::connect(&forms.Form1, &TForm1::Closed, &app, &QCoreApplication::quit);

@@ -2,7 +2,6 @@
 
 #include "AppTexts.h"
 #include "BuildTexts.h"
-#include "CardBuild.h"
 #include "Command.h"
 #include "DataCellDelegate.h"
 #include "EventGridModel.h"
@@ -191,6 +190,7 @@ void TForm1::CreateMenus() {
     item(file, apptext::kOpenItem, &TForm1::Openscript1Click, Qt::CTRL | Qt::Key_O);
     item(file, apptext::kSaveItem, &TForm1::Savescript1Click, Qt::CTRL | Qt::Key_S);
     item(file, apptext::kBuildCardItem, &TForm1::Button3Click, Qt::CTRL | Qt::Key_B);
+    item(file, apptext::kPreviewItem, &TForm1::PreviewCard, Qt::Key_F5);
     item(file, apptext::kClearItem, &TForm1::EffaceTout);
     file->addSeparator();
     item(file, apptext::kExitItem, &TForm1::Button5Click, Qt::CTRL | Qt::Key_Q);
@@ -258,6 +258,10 @@ void TForm1::AttachTextImageRenderer(TextImageRenderer& renderer) {
     textRenderer_ = &renderer;
 }
 
+void TForm1::AttachPreview(CardPreview& preview) {
+    preview_ = &preview;
+}
+
 void TForm1::OpenChildWindow(QWidget& window) {
     // Child windows open over the main window, which waits for them disabled: the user works
     // in one window at a time, so the selection and the target row cannot change under them.
@@ -304,6 +308,22 @@ void TForm1::Button2Click() {
 void TForm1::Button3Click() {
     const std::optional<std::string> output = dialogs_.SaveFileName(ExecutableSaveDialog);
     if (!output) return; // cancelled: nothing is written
+    RunBuild([&](const TWorkDirLock& workDir, const BuildServicesSet& services) {
+        BuildCard(script_, workDir, *output, TempFiles, services);
+    });
+}
+
+void TForm1::PreviewCard() {
+    std::optional<std::string> card;
+    RunBuild([&](const TWorkDirLock& workDir, const BuildServicesSet& services) {
+        card = BuildPreviewCard(script_, workDir, TempFiles, services);
+    });
+    // The card plays as a program of its own: this window goes on taking the user's input.
+    if (card && preview_) preview_->Play(*card);
+}
+
+void TForm1::RunBuild(
+    const std::function<void(const TWorkDirLock&, const BuildServicesSet&)>& build) {
     // The build runs aside, so that its progress window and this one repaint as it goes.
     // Meanwhile this window takes no input and does not close: the list stays as it is.
     building_ = true;
@@ -326,7 +346,7 @@ void TForm1::Button3Click() {
             progress.Show();
             progress.Labl(buildtext::kWaitingForOtherBuild);
         });
-        BuildCard(script_, workDir, *output, TempFiles, {*pictures_, progress, messages, files});
+        build(workDir, {*pictures_, progress, messages, files});
     });
 }
 

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "BuildServices.h"
+#include "CardBuild.h"
+#include "CardPreview.h"
 #include "CardScript.h"
 #include "Dialogs.h"
 #include "HelpViewer.h"
@@ -65,6 +67,8 @@ public:
     void AttachBuilder(BuildProgress& progress, PictureLoader& pictures);
     // What "&Open..." renders the text images of a script with.
     void AttachTextImageRenderer(TextImageRenderer& renderer);
+    // What "Pre&view Card" plays the card it builds with.
+    void AttachPreview(CardPreview& preview);
 
 signals:
     void Closed();
@@ -92,6 +96,9 @@ private:
     void Button1Click(); // Insert
     void Button2Click(); // Delete
     void Button3Click(); // Build Card
+    void PreviewCard();
+    // A build, run aside with the progress window while this window takes no input.
+    void RunBuild(const std::function<void(const TWorkDirLock&, const BuildServicesSet&)>& build);
     void EffaceTout();   // Clear All
     void Button5Click(); // Exit
     void Openscript1Click();
@@ -111,6 +118,7 @@ private:
     BuildProgress* buildProgress_ = nullptr;
     PictureLoader* pictures_ = nullptr;
     TextImageRenderer* textRenderer_ = nullptr;
+    CardPreview* preview_ = nullptr;
     // The double-click dispatch: the editor of each kind, once it exists. The window-opening,
     // background, restore-background, text, sound-effect and music editors join it, and so
     // does the pause editor, which opens on a Pause row with the row's timing.

@@ -3,11 +3,18 @@
 #include "FileIO.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <fcntl.h>
+#include <unistd.h>
+#include <utility>
 
 namespace {
 constexpr int kChannels = 2;
 constexpr int kBytesPerSample = 2;
+constexpr uint32_t kHeaderBytes = 44;
+// The RIFF size field counts the 36 header bytes after it and the data in 32 bits.
+constexpr uint64_t kMaxDataBytes = 0xFFFFFFFFull - (kHeaderBytes - 8);
 
 void PutU16(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(uint8_t(v));
@@ -28,16 +35,12 @@ int16_t ToPcm16(float sample) {
     const float scaled = std::nearbyint(std::clamp(sample, -1.0f, 1.0f) * 32767.0f);
     return int16_t(scaled);
 }
-} // namespace
 
-std::vector<uint8_t> EncodeWav16(std::span<const float> interleavedStereo, int sampleRate) {
-    const uint32_t dataBytes = uint32_t(interleavedStereo.size() * kBytesPerSample);
-    std::vector<uint8_t> out;
-    out.reserve(44 + dataBytes);
+void PutHeader(std::vector<uint8_t>& out, uint32_t dataBytes, int sampleRate) {
     // "RIFF" size "WAVE" | "fmt " 16: format 1, channels, rate, byte rate, block, bits
     // | "data" size, then the samples, little-endian.
     PutTag(out, "RIFF");
-    PutU32(out, 36 + dataBytes);
+    PutU32(out, kHeaderBytes - 8 + dataBytes);
     PutTag(out, "WAVE");
     PutTag(out, "fmt ");
     PutU32(out, 16);
@@ -49,12 +52,58 @@ std::vector<uint8_t> EncodeWav16(std::span<const float> interleavedStereo, int s
     PutU16(out, 8 * kBytesPerSample);
     PutTag(out, "data");
     PutU32(out, dataBytes);
-    for (const float sample : interleavedStereo)
+}
+
+void PutSamples(std::vector<uint8_t>& out, std::span<const float> samples) {
+    for (const float sample : samples)
         PutU16(out, uint16_t(ToPcm16(sample)));
+}
+} // namespace
+
+std::vector<uint8_t> EncodeWav16(std::span<const float> interleavedStereo, int sampleRate) {
+    const uint32_t dataBytes = uint32_t(interleavedStereo.size() * kBytesPerSample);
+    std::vector<uint8_t> out;
+    out.reserve(kHeaderBytes + dataBytes);
+    PutHeader(out, dataBytes, sampleRate);
+    PutSamples(out, interleavedStereo);
     return out;
 }
 
 void WriteWavFile(const std::string& path, std::span<const float> interleavedStereo,
                   int sampleRate) {
     fileio::WriteFileBytes(path, EncodeWav16(interleavedStereo, sampleRate));
+}
+
+WavFileWriter::WavFileWriter(const std::string& path, int sampleRate)
+    : path_(path), rate_(sampleRate) {
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd_ < 0) fileio::ThrowSystemError(errno);
+    PutHeader(buffer_, 0, rate_); // its sizes come on Close
+    fileio::WriteAll(fd_, buffer_.data(), buffer_.size());
+}
+
+WavFileWriter::~WavFileWriter() {
+    if (fd_ < 0) return;
+    ::close(fd_);
+    ::unlink(path_.c_str());
+}
+
+void WavFileWriter::Append(std::span<const float> interleavedStereo) {
+    dataBytes_ += interleavedStereo.size() * kBytesPerSample;
+    if (dataBytes_ > kMaxDataBytes) throw EInOutError(kWavTooLong);
+    buffer_.clear();
+    PutSamples(buffer_, interleavedStereo);
+    fileio::WriteAll(fd_, buffer_.data(), buffer_.size());
+}
+
+void WavFileWriter::Close() {
+    buffer_.clear();
+    PutHeader(buffer_, uint32_t(dataBytes_), rate_);
+    const ssize_t written = ::pwrite(fd_, buffer_.data(), buffer_.size(), 0);
+    if (written != ssize_t(buffer_.size())) fileio::ThrowSystemError(written < 0 ? errno : EIO);
+    if (::close(std::exchange(fd_, -1)) != 0) {
+        const int error = errno;
+        ::unlink(path_.c_str());
+        fileio::ThrowSystemError(error);
+    }
 }

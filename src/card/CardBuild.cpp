@@ -6,6 +6,7 @@
 #include "CardPackageFormat.h"
 #include "PlayerScript.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -66,7 +67,7 @@ std::optional<std::string> WorkingFileAt(const std::string& output, const CardSc
                                          const std::vector<std::string>& tempFiles) {
     std::vector<std::string> working = tempFiles;
     for (const char* name : {cardpackage::kStubName, cardpackage::kManifestName,
-                             cardtext::kPlayerScriptName})
+                             cardtext::kPlayerScriptName, cardpackage::kPreviewName})
         working.push_back(dir + name);
     for (int r = 0; r < script.RowCount(); ++r)
         if (const auto kind = script.Row(r).Kind())
@@ -257,18 +258,32 @@ private:
 
 } // namespace
 
+namespace {
+bool Build(const CardScript& script, const TWorkDirLock& workDir, const std::string& outputPath,
+           std::vector<std::string>& tempFiles, const BuildServicesSet& services) {
+    ProgressShown shown(services.Progress);
+    CardBuilder builder(script, workDir.Dir(), tempFiles, services);
+    return builder.Run(outputPath);
+}
+} // namespace
+
 bool BuildCard(const CardScript& script, const TWorkDirLock& workDir, const std::string& outputPath,
                std::vector<std::string>& tempFiles, const BuildServicesSet& services) {
     if (const auto working = WorkingFileAt(outputPath, script, workDir.Dir(), tempFiles)) {
         services.Messages.Information(buildtext::OutputIsWorkingFile(outputPath, *working));
         return false;
     }
-    bool created = false;
-    {
-        ProgressShown shown(services.Progress);
-        CardBuilder builder(script, workDir.Dir(), tempFiles, services);
-        created = builder.Run(outputPath);
-    }
+    const bool created = Build(script, workDir, outputPath, tempFiles, services);
     if (created) services.Messages.Information(buildtext::kSuccess);
     return created;
+}
+
+std::optional<std::string> BuildPreviewCard(const CardScript& script, const TWorkDirLock& workDir,
+                                            std::vector<std::string>& tempFiles,
+                                            const BuildServicesSet& services) {
+    const std::string card = workDir.Dir() + cardpackage::kPreviewName;
+    if (std::find(tempFiles.begin(), tempFiles.end(), card) == tempFiles.end())
+        tempFiles.push_back(card);
+    if (!Build(script, workDir, card, tempFiles, services)) return std::nullopt;
+    return card;
 }

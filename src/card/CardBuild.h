@@ -8,6 +8,7 @@
 #include "PictureServices.h"
 #include "WorkDirLock.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,3 +29,10 @@ struct BuildServicesSet {
 // progress window is hidden at the end and no partial card is left at the output path.
 bool BuildCard(const CardScript& script, const TWorkDirLock& workDir, const std::string& outputPath,
                std::vector<std::string>& tempFiles, const BuildServicesSet& services);
+
+// The same build into the program directory's preview card, which is listed in `tempFiles`
+// like the other working files, with no success message: the card's path once created,
+// nothing when the card stopped the build. Build Card refuses that path as its output.
+std::optional<std::string> BuildPreviewCard(const CardScript& script, const TWorkDirLock& workDir,
+                                            std::vector<std::string>& tempFiles,
+                                            const BuildServicesSet& services);

@@ -26,4 +26,6 @@ inline constexpr size_t kMaxLineLength = 255;
 // The player stub in the program directory, and the manifest while a build writes it.
 inline constexpr const char* kStubName = "model.ex_";
 inline constexpr const char* kManifestName = "temp.txt";
+// The card that the tool's preview builds there and plays; its window is titled "Card preview".
+inline constexpr const char* kPreviewName = "Card preview.exe";
 } // namespace cardpackage

@@ -87,14 +87,31 @@ void TCompositor::Finish(size_t index) {
     afterStep_ = kNoStep;
 }
 
-const TRgbImage& TCompositor::FrameAt(int64_t ms) {
-    const std::vector<TTimelineStep>& steps = timeline_.Steps;
+size_t TCompositor::Started(int64_t ms) const {
     // Lines follow one another, so every line that has started, except perhaps the last,
     // is over.
-    const size_t started =
-        size_t(std::upper_bound(steps.begin(), steps.end(), ms,
-                                [](int64_t t, const TTimelineStep& s) { return t < s.Start; }) -
-               steps.begin());
+    const std::vector<TTimelineStep>& steps = timeline_.Steps;
+    return size_t(std::upper_bound(steps.begin(), steps.end(), ms,
+                                   [](int64_t t, const TTimelineStep& s) { return t < s.Start; }) -
+                  steps.begin());
+}
+
+int64_t TCompositor::NextChange(int64_t ms) const {
+    const std::vector<TTimelineStep>& steps = timeline_.Steps;
+    const size_t started = Started(ms);
+    if (started > 0 && steps[started - 1].Start + steps[started - 1].DrawTime > ms) return ms + 1;
+    for (size_t i = started; i < steps.size(); ++i) {
+        const TStepKind kind = steps[i].Kind;
+        if (steps[i].DrawTime > 0 || kind == TStepKind::Background ||
+            kind == TStepKind::RestoreBackground || kind == TStepKind::Text)
+            return steps[i].Start;
+    }
+    return kNoChange;
+}
+
+const TRgbImage& TCompositor::FrameAt(int64_t ms) {
+    const std::vector<TTimelineStep>& steps = timeline_.Steps;
+    const size_t started = Started(ms);
     const bool drawing = started > 0 && steps[started - 1].Start + steps[started - 1].DrawTime > ms;
     const size_t over = drawing ? started - 1 : started;
 

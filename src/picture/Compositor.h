@@ -27,9 +27,17 @@ public:
     // The frame stays valid until the next call.
     const TRgbImage& FrameAt(int64_t ms);
 
+    // The first moment after `ms` at which the frame may differ from FrameAt(ms): the next
+    // millisecond while a transition draws, else the start of the next line that draws, or
+    // kNoChange when the card stays on its last picture. A player sleeps until then.
+    int64_t NextChange(int64_t ms) const;
+    static constexpr int64_t kNoChange = INT64_MAX;
+
     const TCardTimeline& Timeline() const { return timeline_; }
 
 private:
+    // The steps that have started by `ms`: all over but perhaps the last.
+    size_t Started(int64_t ms) const;
     void Restart();
     // Makes after_ the card once `step` is over, and afterArea_ the part the step draws.
     void PrepareAfter(size_t step);

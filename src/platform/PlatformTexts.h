@@ -24,6 +24,9 @@ inline constexpr const char* kUnknownExtensionBefore = "Unknown picture file ext
 inline constexpr const char* kUnknownExtensionAfter = ")";
 inline constexpr const char* kInvalidBitmap = "Bitmap image is not valid";
 
+// A preview card that does not start, before the system's reason.
+inline constexpr const char* kPreviewNotStarted = "The card cannot be played: ";
+
 // An exception that carries no message of its own.
 inline constexpr const char* kUnknownError = "Unknown error";
 // A memory allocation that failed.

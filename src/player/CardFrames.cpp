@@ -51,17 +51,13 @@ int64_t RenderFrames(const TCardPackage& package, const TRenderOptions& options)
     std::error_code error;
     fs::create_directories(options.Folder, error);
     if (error)
-        throw EFrameOutputError("Cannot make the folder " + options.Folder + ": " +
-                                error.message());
+        throw ECardOutputError("Cannot make the folder " + options.Folder + ": " + error.message());
     int64_t index = 0;
     for (;; ++index) {
         const int64_t ms = std::min(index * 1000 / options.FramesPerSecond, until);
         const std::string path = FramePath(options.Folder, index);
-        try {
-            WritePng(path, compositor.FrameAt(ms));
-        } catch (const EInOutError& e) {
-            throw EFrameOutputError("Cannot write " + path + ": " + e.what());
-        }
+        const TRgbImage& frame = compositor.FrameAt(ms);
+        WriteOutput(path, [&] { WritePng(path, frame); });
         if (ms == until) break;
     }
     return index + 1;

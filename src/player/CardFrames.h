@@ -5,16 +5,26 @@
 #include "CardPackage.h"
 #include "CardTimeline.h"
 #include "Compositor.h"
+#include "FileIO.h"
 
 #include <optional>
 #include <stdexcept>
 #include <string>
 
-// A frame that cannot be written; the card itself may be sound.
-class EFrameOutputError : public std::runtime_error {
+// A frame or a sound track that cannot be written; the card itself may be sound.
+class ECardOutputError : public std::runtime_error {
 public:
-    explicit EFrameOutputError(const std::string& message) : std::runtime_error(message) {}
+    explicit ECardOutputError(const std::string& message) : std::runtime_error(message) {}
 };
+
+// Runs `write`, which writes `path`, with its file errors told apart from the card's own.
+template <typename Write> void WriteOutput(const std::string& path, Write&& write) {
+    try {
+        write();
+    } catch (const EInOutError& e) {
+        throw ECardOutputError("Cannot write " + path + ": " + e.what());
+    }
+}
 
 // The pictures of a package, decoded when asked for. A picture that cannot be decoded raises
 // ECardPackageError naming it.

@@ -2,40 +2,49 @@
 // package at the end of its own ELF image, checks its manifest and reads each packed file
 // where it lies in the card, when it needs it.
 //
+//   CARD          plays the card in a window of its size, titled after the card file, with
+//                 its sound, until Escape or the close box; exit status 0.
 //   CARD --list   prints one "name<TAB>size" line per packed file in manifest order, then the
 //                 player script exactly as packed; exit status 0.
 //   CARD --render DIR [--fps N] [--until MS]
 //                 writes the card's frames as PNG files into DIR, with no display and no
 //                 sound device; exit status 0.
-//   CARD          prints which files the card holds and that playing comes in a later version;
-//                 exit status 0, because the card itself is sound.
+//   CARD --audio OUT.wav
+//                 writes the card's sound track, with no sound device; exit status 0.
 // A plain player without a package, a damaged package or player script, an unreadable file or
-// frames that cannot be written: a message on stderr and exit status 1. Wrong arguments: the
-// usage on stderr and exit status 2.
+// output that cannot be written: a message on stderr (and in a message box when playing) and
+// exit status 1. Wrong arguments, or no display to play on: a message on stderr and exit
+// status 2.
 
 #include "CardFrames.h"
 #include "CardPackage.h"
+#include "CardPlayback.h"
+#include "CardSound.h"
+#include "CardWindow.h"
 #include "ElfImage.h"
 #include "FileIO.h"
 #include "PlayerTexts.h"
 
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <exception>
+#include <filesystem>
 #include <optional>
 #include <string_view>
+#include <strings.h>
 
 namespace {
 
 constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
+constexpr int kNoDisplay = 2;
 
-enum class Command { Summarise, List, Render };
+enum class Command { Play, List, Render, Audio };
 
 struct Options {
-    Command What = Command::Summarise;
+    Command What = Command::Play;
     TRenderOptions Render;
+    std::string SoundTrack;
 };
 
 std::optional<int64_t> Number(std::string_view text, int64_t min, int64_t max) {
@@ -55,6 +64,12 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
     if (first == playertext::kListOption) {
         options.What = Command::List;
         return argc == 2 ? std::optional(options) : std::nullopt;
+    }
+    if (first == playertext::kAudioOption) {
+        options.What = Command::Audio;
+        if (argc != 3) return std::nullopt;
+        options.SoundTrack = argv[2];
+        return options;
     }
     if (first != playertext::kRenderOption || argc < 3) return std::nullopt;
     options.What = Command::Render;
@@ -79,6 +94,9 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
     return options;
 }
 
+// A plain player, which holds no card.
+struct ENoPackage {};
+
 void List(const TCardPackage& package) {
     for (const TPackedFile& file : package.Files())
         std::printf("%s\t%llu\n", file.Name.c_str(), static_cast<unsigned long long>(file.Size));
@@ -86,11 +104,59 @@ void List(const TCardPackage& package) {
     std::fwrite(script.data(), 1, script.size(), stdout);
 }
 
-void Summarise(const TCardPackage& package) {
-    std::printf(playertext::kHolds, package.Files().size());
-    for (const TPackedFile& file : package.Files())
-        std::printf(" %s", file.Name.c_str());
-    std::printf("\n%s", playertext::kNoPlayback);
+// The card file's name, which titles its window and its message boxes.
+std::string CardTitle() {
+    std::error_code error;
+    std::string name = std::filesystem::read_symlink("/proc/self/exe", error).filename().string();
+    const size_t ending = std::string_view(playertext::kCardExtension).size();
+    if (name.size() > ending &&
+        ::strcasecmp(name.c_str() + name.size() - ending, playertext::kCardExtension) == 0)
+        name.resize(name.size() - ending);
+    return name.empty() ? playertext::kUntitled : name;
+}
+
+std::string Formatted(const char* format, const std::string& what) {
+    const int size = std::snprintf(nullptr, 0, format, what.c_str());
+    std::string text(size_t(std::max(size, 0)) + 1, '\0');
+    std::snprintf(text.data(), text.size(), format, what.c_str());
+    text.resize(text.size() - 1);
+    return text;
+}
+
+void Complain(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+}
+
+int Run(const Options& options) {
+    // The kernel's link to the running program's file: right even when the card was started
+    // through a symbolic link or renamed since. Only the ELF headers, the manifest and the
+    // files asked for are read.
+    TCardFile self("/proc/self/exe");
+    const uint64_t stubSize =
+        ElfImageEnd(self.Size(), [&self](uint64_t offset, std::span<uint8_t> into) {
+            self.ReadAt(offset, into);
+        });
+    if (stubSize == self.Size()) throw ENoPackage();
+    const TCardPackage package(std::move(self), stubSize);
+    switch (options.What) {
+    case Command::List:
+        List(package);
+        break;
+    case Command::Render:
+        std::printf(playertext::kRendered,
+                    static_cast<long long>(RenderFrames(package, options.Render)),
+                    options.Render.Folder.c_str());
+        break;
+    case Command::Audio:
+        WriteSoundTrack(package, ReadTimeline(package), options.SoundTrack, kSoundTrackRate,
+                        Complain);
+        std::printf(playertext::kSoundWritten, options.SoundTrack.c_str());
+        break;
+    case Command::Play:
+        PlayCard(package, ReadTimeline(package), CardTitle(), Complain);
+        break;
+    }
+    return std::fflush(stdout) == 0 ? 0 : kFailed;
 }
 
 } // namespace
@@ -101,42 +167,28 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, playertext::kUsage, argv[0]);
         return kUsageError;
     }
+    // Someone who started the card from a desktop sees no terminal: the message comes in a
+    // box as well.
+    const auto fail = [&options](const std::string& message) {
+        std::fputs(message.c_str(), stderr);
+        if (options->What == Command::Play)
+            ShowCardError(CardTitle(), message.substr(0, message.size() - 1));
+        return kFailed;
+    };
     try {
-        // The kernel's link to the running program's file: right even when the card was
-        // started through a symbolic link or renamed since. Only the ELF headers, the
-        // manifest and the files asked for are read.
-        TCardFile self("/proc/self/exe");
-        const uint64_t stubSize =
-            ElfImageEnd(self.Size(), [&self](uint64_t offset, std::span<uint8_t> into) {
-                self.ReadAt(offset, into);
-            });
-        if (stubSize == self.Size()) {
-            std::fputs(playertext::kNoPackage, stderr);
-            return kFailed;
-        }
-        const TCardPackage package(std::move(self), stubSize);
-        switch (options->What) {
-        case Command::List:
-            List(package);
-            break;
-        case Command::Summarise:
-            Summarise(package);
-            break;
-        case Command::Render:
-            std::printf(playertext::kRendered,
-                        static_cast<long long>(RenderFrames(package, options->Render)),
-                        options->Render.Folder.c_str());
-            break;
-        }
+        return Run(*options);
+    } catch (const ENoPackage&) {
+        return fail(playertext::kNoPackage);
+    } catch (const ENoDisplay& e) {
+        std::fprintf(stderr, playertext::kNoDisplay, e.what());
+        return kNoDisplay;
     } catch (const EInOutError& e) {
-        std::fprintf(stderr, playertext::kCannotReadSelf, e.what());
-        return kFailed;
-    } catch (const EFrameOutputError& e) {
-        std::fprintf(stderr, playertext::kCannotRender, e.what());
-        return kFailed;
+        return fail(Formatted(playertext::kCannotReadSelf, e.what()));
+    } catch (const ECardOutputError& e) {
+        return fail(Formatted(options->What == Command::Audio ? playertext::kCannotWriteSound
+                                                              : playertext::kCannotRender,
+                              e.what()));
     } catch (const std::exception& e) {
-        std::fprintf(stderr, playertext::kDamaged, e.what());
-        return kFailed;
+        return fail(Formatted(playertext::kDamaged, e.what()));
     }
-    return std::fflush(stdout) == 0 ? 0 : kFailed;
 }

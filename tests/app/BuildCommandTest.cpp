@@ -5,6 +5,7 @@
 #include "menu.h"
 #include "progr.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -126,6 +127,33 @@ TEST_F(BuildCommandTest, TheWindowsLiveWhileTheCardIsBuilt) {
     EXPECT_EQ(label, "\nInitializing...");
     EXPECT_TRUE(form_.isEnabled());
     EXPECT_EQ(dialogs_.Shown.back().Text, "The card has been successfully created");
+}
+
+// F5 builds the card as Build Card does, beside the tool, without asking for a file or saying
+// that it did, and plays it; the preview's card is a working file of the build.
+TEST_F(BuildCommandTest, PreviewBuildsTheSameCardBesideTheToolAndPlaysIt) {
+    struct : CardPreview {
+        std::vector<std::string> Played;
+        void Play(const std::string& card) override { Played.push_back(card); }
+    } preview;
+    form_.AttachPreview(preview);
+    const fs::path card = dir_ / "greeting.exe", previewCard = dir_ / "Card preview.exe";
+    dialogs_.FileAnswers = {card.string()};
+    ClickBuild();
+    for (int run = 1; run <= 2; ++run) {
+        QApplication::setActiveWindow(&form_); // as after the success box
+        QTest::keySequence(&form_, QKeySequence(Qt::Key_F5));
+        EXPECT_EQ(preview.Played, std::vector<std::string>(size_t(run), previewCard.string()));
+        EXPECT_EQ(Read(previewCard), Read(card));
+        EXPECT_EQ(dialogs_.Shown.size(), 2u) << dialogs_.Shown.back().Text;
+        EXPECT_TRUE(form_.isEnabled());
+    }
+    dialogs_.FileAnswers = {previewCard.string()};
+    ClickBuild();
+    EXPECT_NE(dialogs_.Shown.back().Text.find("the build itself uses the file"), std::string::npos);
+    EXPECT_TRUE(form_.close());
+    EXPECT_FALSE(fs::exists(previewCard));
+    EXPECT_TRUE(fs::exists(card));
 }
 
 TEST(ProgressWindow, LooksAsItShould) {

@@ -147,7 +147,8 @@ TEST_F(MainWindowTest, LayoutIsTheFixedReferenceLayout) {
         for (QAction* item : menu->menu()->actions())
             menus << (item->isSeparator() ? QString("-") : item->text());
     }
-    EXPECT_EQ(menus, (QStringList{"&File", "&Open...", "&Save...", "&Build Card...", "&Clear", "-",
+    EXPECT_EQ(menus, (QStringList{"&File", "&Open...", "&Save...", "&Build Card...",
+                                  "Pre&view Card", "&Clear", "-",
                                   "E&xit", "&Help", "&Contents", "-", "&About..."}));
 }
 

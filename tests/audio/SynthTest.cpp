@@ -101,11 +101,16 @@ std::vector<uint8_t> Band() {
     return midibuild::File(0, 480, {t});
 }
 
+// Whatever blocks the device or an offline rendering pulls.
 TEST(Synth, TheSameFileGivesTheSameSamples) {
     const std::vector<uint8_t> midi = Band();
     const auto first = Render(midi);
     EXPECT_GT(Rms(first), 0.01);
     EXPECT_EQ(EncodeWav16(first, kRate), EncodeWav16(Render(midi), kRate));
+    for (const size_t block : {size_t(1), size_t(441), size_t(1024)}) {
+        const auto tune = OpenMidiTune(midi, kRate);
+        EXPECT_EQ(RenderAll(*tune, block), first) << block;
+    }
 }
 
 // What one controller scenario renders, and what is checked in it.

@@ -1,5 +1,6 @@
 # Fails unless PROGRAM loads only the C library family (libc, libm, and the libdl, libpthread
-# and librt that are part of it) and the dynamic loader.
+# and librt that are part of it) and the dynamic loader, and, when MAX_BYTES is given, unless
+# its file is smaller than that.
 execute_process(COMMAND ldd ${PROGRAM} OUTPUT_VARIABLE out RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "ldd ${PROGRAM} failed")
@@ -13,3 +14,10 @@ foreach(line IN LISTS lines)
     endif()
     message(FATAL_ERROR "${PROGRAM} loads more than the C library: ${line}")
 endforeach()
+if(DEFINED MAX_BYTES)
+    file(SIZE ${PROGRAM} size)
+    message("${PROGRAM}: ${size} bytes")
+    if(NOT size LESS MAX_BYTES)
+        message(FATAL_ERROR "${PROGRAM} is ${size} bytes, not under ${MAX_BYTES}")
+    endif()
+endif()

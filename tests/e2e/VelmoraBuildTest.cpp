@@ -7,6 +7,7 @@
 #include "QtPictureLoader.h"
 #include "QtTextImageRenderer.h"
 #include "RunProgram.h"
+#include "SoundTrackPeer.h"
 
 #include <gtest/gtest.h>
 
@@ -204,6 +205,18 @@ TEST_F(VelmoraBuild, TheSampleCardRendersItsPicturesPixelForPixel) {
     QImage black(320, 200, QImage::Format_RGB888);
     black.fill(Qt::black);
     EXPECT_EQ(frame("frame000000.png"), black);
+}
+
+// The sample card's sound track from its own player: the engine's rendering of the bell at
+// 6000 ms and of the tune at 8000 ms, as its lines have them; the card ends at 9000 ms.
+TEST_F(VelmoraBuild, TheSampleCardsSoundTrackIsTheEnginesOwnRendering) {
+    const fs::path card = dir_ / "birthday", track = dir_ / "track.wav";
+    ASSERT_EQ(Build(kSample / "birthday.vlm", card).ExitStatus, 0);
+    const ProgramRun run = RunProgram(card, {"--audio", track.string()}, dir_);
+    ASSERT_EQ(run.ExitStatus, 0) << run.Err;
+    const std::vector<SoundCue> cues = {{fileio::ReadFileBytes(kSample / "bell.wav"), 6000},
+                                        {fileio::ReadFileBytes(kSample / "tune.mid"), 8000}};
+    EXPECT_EQ(ReadWholeFile(track), Text(ExpectedSoundTrack(cues, 9000)));
 }
 
 // Two builds share the program directory's working files: the second waits for the first,

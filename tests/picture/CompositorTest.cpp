@@ -158,6 +158,27 @@ TEST(Compositor, TheFrameAtAMomentDependsOnTheMomentAlone) {
         EXPECT_EQ(Fnv1a(shuffled.FrameAt(ms)), hashes[ms]) << ms;
 }
 
+// A player sleeps from a moment until the next change: no frame before it differs.
+TEST(Compositor, NothingChangesBeforeTheNextChange) {
+    Pictures pictures;
+    TCompositor card(Card("s0: :100,40,30\r\nWave:w.wav\r\nt0:a.gif:200\r\nWait:50\r\n"
+                          "a1:text.gif:300,5,5\r\nMidi:m.mid\r\nt6:b.gif:400\r\nt0:%:100\r\n"),
+                     pictures);
+    uint64_t before = Fnv1a(card.FrameAt(-5));
+    int64_t next = card.NextChange(-5), changes = 0;
+    for (int64_t ms = -4; ms <= 1300; ++ms) {
+        const uint64_t hash = Fnv1a(card.FrameAt(ms));
+        EXPECT_TRUE(ms >= next || hash == before) << ms;
+        changes += hash != before;
+        before = hash;
+        next = card.NextChange(ms);
+        ASSERT_GT(next, ms);
+    }
+    EXPECT_GT(changes, 3);
+    EXPECT_EQ(next, TCompositor::kNoChange);
+    EXPECT_EQ(card.NextChange(150), 350) << "the text's transition, after the sound and the wait";
+}
+
 TEST(Compositor, RestoringShowsTheLastBackgroundWithoutTheTextsOverIt) {
     Pictures pictures;
     const TRgbImage b = *pictures.Picture("b.gif");

@@ -2,16 +2,23 @@
 // the plain player without a package, damaged and hostile cards, the frames it renders, and
 // wrong arguments.
 
+#include "AudioTestSupport.h"
 #include "CardPackageText.h"
 #include "FileIO.h"
 #include "GifUnit.h"
+#include "MidiBuilder.h"
+#include "PicturesAhead.h"
 #include "PngFile.h"
 #include "RunProgram.h"
+#include "SoundTrackPeer.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -21,6 +28,12 @@ namespace {
 class Player : public ::testing::Test {
 protected:
     void SetUp() override {
+        // No box or sound of a test reaches the desktop of whoever runs it; windows open on
+        // SDL's offscreen driver only where a test asks for it.
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"})
+            ::unsetenv(name);
+        ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+        ::setenv("SDL_RENDER_DRIVER", "software", 1);
         std::string pattern = (fs::path(testing::TempDir()) / "player_test_XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
@@ -46,6 +59,27 @@ protected:
         return RunProgram(program, std::move(args), dir_);
     }
 
+    // Plays the card in a window of SDL's offscreen driver until `until` holds of its standard
+    // error or 10 s have passed, then asks it to end as the close box does.
+    ProgramRun Play(const fs::path& card, const std::function<bool(const std::string&)>& until) {
+        ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        // SDL unloads the message-bus library it loaded, with the memory that library keeps to
+        // the end: the sanitized build's leak checker would blame the card for it.
+        ::setenv("LSAN_OPTIONS", "detect_leaks=0", 1);
+        const pid_t pid = StartProgram(card, {}, dir_);
+        ::unsetenv("LSAN_OPTIONS");
+        siginfo_t info{};
+        for (int i = 0; i < 500 && !until(ReadWholeFile(dir_ / "stderr")); ++i) {
+            if (::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                info.si_pid == pid)
+                break;
+            ::usleep(20'000);
+        }
+        ::kill(pid, SIGTERM);
+        ::unsetenv("SDL_VIDEODRIVER");
+        return FinishProgram(card, pid, dir_);
+    }
+
     fs::path dir_;
 };
 
@@ -62,13 +96,12 @@ TEST_F(Player, ListsItsManifestAndPlayerScript) {
                            "\n" + kScript);
 }
 
-TEST_F(Player, WithoutOptionsSaysWhatTheCardHoldsAndThatPlayingComesLater) {
+TEST_F(Player, WithoutADisplayItSaysSo) {
     const ProgramRun run = Start(Card(kPackage), {});
-    EXPECT_EQ(run.ExitStatus, 0);
-    EXPECT_EQ(run.Err, "");
-    EXPECT_EQ(run.Out, "Packed files in this card (3): fond2.gif Wave3.wav script.txt\n"
-                       "Playing a card is not available in this version of the player; run it "
-                       "with --list to see its player script.\n");
+    EXPECT_EQ(run.ExitStatus, 2);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "This card needs a display to play: neither DISPLAY nor WAYLAND_DISPLAY is "
+                       "set. Run it on a desktop, or with --render DIR to write its frames.\n");
 }
 
 TEST_F(Player, ThePlainPlayerSaysItHoldsNoCard) {
@@ -109,7 +142,9 @@ TEST_F(Player, RefusesUnknownArguments) {
                                                  {"--render", "d", "--fps", "2x"},
                                                  {"--render", "d", "--until", "-1"},
                                                  {"--render", "d", "--fps", "5", "--fps", "5"},
-                                                 {"--render", "d", "--list"}}) {
+                                                 {"--render", "d", "--list"},
+                                                 {"--audio"},
+                                                 {"--audio", "t.wav", "--list"}}) {
         const ProgramRun run = Start(Card(kPackage), args);
         EXPECT_EQ(run.ExitStatus, 2);
         EXPECT_EQ(run.Out, "");
@@ -131,12 +166,48 @@ std::string SmallGif() {
     const std::vector<uint8_t> bytes = gif.SaveToMemory();
     return {bytes.begin(), bytes.end()};
 }
-// The card with that GIF at its top-left corner, black around.
+// Its pixels, and the card of 4 x 3 with it at the top-left corner, black around.
+TRgbImage SmallGifPixels() {
+    TRgbImage picture(3, 2);
+    for (int32_t y = 0; y < 2; ++y)
+        std::copy_n("\0\0\0\xff\0\0\0\x80\xff", 9, picture.Pixel(0, y));
+    return picture;
+}
 TRgbImage SmallGifOnCard() {
     TRgbImage card(4, 3);
     for (int32_t y = 0; y < 2; ++y)
-        std::copy_n("\0\0\0\xff\0\0\0\x80\xff", 9, card.Pixel(0, y));
+        std::copy_n(SmallGifPixels().Pixel(0, y), 9, card.Pixel(0, y));
     return card;
+}
+
+// Pictures decoded ahead are those the card holds, asked for in order or not, and a damaged
+// one fails when its own line asks for it.
+TEST(PicturesAhead, AreThePicturesOfTheCard) {
+    const std::string gif = SmallGif(),
+                      package = PackageOf(
+                          {{"fond2.gif", gif},
+                           {"Texte3.gif", gif},
+                           {"fond4.gif", "GIF89a"},
+                           {"fond5.gif", gif},
+                           {"script.txt",
+                            "4\r\n3\r\nt1:fond2.gif:1\r\na1:Texte3.gif:1,0,0\r\nt1:fond4.gif:1\r\n"
+                            "t1:fond5.gif:1\r\n"}});
+    const TCardPackage card(std::vector<uint8_t>(package.begin(), package.end()), 0);
+    const TCardTimeline timeline = ReadTimeline(card);
+    for (const std::vector<std::string>& order :
+         {std::vector<std::string>{"fond2.gif", "Texte3.gif", "fond4.gif", "fond5.gif"},
+          {"fond5.gif", "Texte3.gif", "fond2.gif"}}) {
+        TPicturesAhead ahead(card, timeline);
+        for (const std::string& name : order) {
+            if (name == "fond4.gif") {
+                EXPECT_THROW(ahead.Picture(name), ECardPackageError);
+                continue;
+            }
+            const std::shared_ptr<const TRgbImage> picture = ahead.Picture(name);
+            ASSERT_TRUE(picture) << name;
+            EXPECT_EQ(*picture, SmallGifPixels()) << name;
+        }
+    }
 }
 
 std::string Png(const TRgbImage& image) {
@@ -181,6 +252,64 @@ TEST_F(Player, RendersItsFramesAtTheirMoments) {
     }
 }
 
+TEST_F(Player, PlaysInItsWindowUntilAskedToEnd) {
+    // The sound is no WAV: the card says so at its moment and plays on without it.
+    const ProgramRun run =
+        Play(Card(PackageOf({{"fond2.gif", SmallGif()},
+                             {"Wave3.wav", "RIFF"},
+                             {"script.txt", "4\r\n3\r\nt5:fond2.gif:100\r\nWave:Wave3.wav\r\n"}})),
+             [](const std::string& err) { return err.find('\n') != std::string::npos; });
+    EXPECT_EQ(run.ExitStatus, 0);
+    EXPECT_EQ(
+        run.Err,
+        "The card plays on without \"Wave3.wav\": This is neither a WAV sound nor a MIDI tune.\n");
+}
+
+std::string Text(const std::vector<uint8_t>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+// The sound track is the engine's own rendering of each sound and tune, laid at its moment.
+TEST_F(Player, WritesItsSoundTrack) {
+    using namespace audiotest;
+    std::vector<int16_t> tone(4000), click(800, 9000);
+    for (size_t i = 0; i < tone.size(); ++i)
+        tone[i] = int16_t(20000 * std::sin(double(i) * 0.3));
+    const std::vector<uint8_t> sound = RiffWave({Fmt(1, 1, 8000, 2, 16), {"data", Pcm16(tone)}});
+    const std::vector<uint8_t> cut = RiffWave({Fmt(1, 1, 22050, 2, 16), {"data", Pcm16(click)}});
+    midibuild::Track notes;
+    notes.Note(0, 240, 0, 60).Note(120, 240, 9, 38);
+    const std::vector<uint8_t> tune = midibuild::File(0, 480, {notes});
+    const struct {
+        std::string script;
+        std::vector<SoundCue> cues;
+        int64_t end;
+    } cases[] = {
+        // a sound cut by the next one 374 ms later, with a tune between
+        {"0\r\n0\r\nWave:Wave2.wav\r\nWait:251\r\nMidi:Midi4.mid\r\nWait:123\r\n"
+         "Wave:Wave6.wav\r\nWait:1500\r\n",
+         {{sound, 0}, {tune, 251}, {cut, 374}},
+         1874},
+        {"0\r\n0\r\nWait:100\r\n", {}, 100}, // silence as long as the card
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        const fs::path track = dir_ / "track.wav";
+        const ProgramRun run = Start(Card(PackageOf({{"Wave2.wav", Text(sound)},
+                                                     {"Midi4.mid", Text(tune)},
+                                                     {"Wave6.wav", Text(cut)},
+                                                     {"script.txt", c.script}})),
+                                     {"--audio", track.string()});
+        EXPECT_EQ(run.ExitStatus, 0) << run.Err;
+        EXPECT_EQ(run.Out, "Sound track written to " + track.string() + "\n");
+        EXPECT_EQ(ReadWholeFile(track), Text(ExpectedSoundTrack(c.cues, c.end)));
+    }
+    const ProgramRun run = Start(Card(PackageOf({{"script.txt", "0\r\n0\r\n"}})),
+                                 {"--audio", (dir_ / "no such folder" / "t.wav").string()});
+    EXPECT_EQ(run.ExitStatus, 1);
+    EXPECT_EQ(run.Err.rfind("The sound track cannot be written. Cannot write ", 0), 0u) << run.Err;
+}
+
 const std::string kGoodScript = "4\r\n3\r\ns1: :100,4,3\r\nt6:fond2.gif:200\r\n"
                                 "a2:Texte3.gif:200,1,1\r\nWait:100\r\nt11:%:200\r\n";
 
@@ -220,11 +349,15 @@ TEST_F(Player, HostileCardsEndWithTheReadersMessage) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const ProgramRun run = Start(Card(c.package), {"--render", (dir_ / "frames").string()});
-        EXPECT_EQ(run.ExitStatus, 1);
-        EXPECT_EQ(run.Err.rfind("This card is damaged. ", 0), 0u) << run.Err;
-        EXPECT_NE(run.Err.find(c.message), std::string::npos) << run.Err;
-        EXPECT_LT(run.Err.size(), 300u);
+        // Rendered, and played in a window, where the picture fails at its line.
+        for (const ProgramRun& run :
+             {Start(Card(c.package), {"--render", (dir_ / "frames").string()}),
+              Play(Card(c.package), [](const std::string&) { return false; })}) {
+            EXPECT_EQ(run.ExitStatus, 1);
+            EXPECT_EQ(run.Err.rfind("This card is damaged. ", 0), 0u) << run.Err;
+            EXPECT_NE(run.Err.find(c.message), std::string::npos) << run.Err;
+            EXPECT_LT(run.Err.size(), 300u);
+        }
     }
 
     // Every byte of the package flipped in turn, and the package cut at every length.
