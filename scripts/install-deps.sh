@@ -16,6 +16,9 @@ packages=(
     sox                 # test-only peer WAV reader and writer
     fluidsynth timgm6mb-soundfont   # test-only peer synthesizer and its sounds
     xvfb xauth
+    librsvg2-bin        # renders the icon's sizes from its drawing
+    # test-only: the checkers of the installed menu entry, metadata and file type
+    desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
     libgif-dev          # test-only peer decoder/encoder, never linked into the product
     libpng-dev          # test-only peer decoder of the frames the player writes
     zlib1g-dev          # linked into the card player whole (libz.a), for its PNG frames

@@ -1,8 +1,8 @@
 #include "Forms.h"
 
 Forms::Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
-             TextImageRenderer& textImages, const std::string& programDir)
-    : Form1(dialogs, help, programDir), Form2(Form1, dialogs, pictures), Form10(Form1, dialogs),
+             TextImageRenderer& textImages, const ProgramFiles& files)
+    : Form1(dialogs, help, files), Form2(Form1, dialogs, pictures), Form10(Form1, dialogs),
       Form4(Form1, dialogs), Form6(Form1, dialogs), Form12(Form1, dialogs) {
     Form1.AttachTextImageRenderer(textImages);
     Form1.AttachBuilder(Form9, pictures);

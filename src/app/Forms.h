@@ -19,7 +19,7 @@ struct Forms {
     // Joins the windows: the main window opens the chooser and the editors, and builds and
     // opens cards with the picture and text services given.
     Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
-          TextImageRenderer& textImages, const std::string& programDir);
+          TextImageRenderer& textImages, const ProgramFiles& files);
 
     TForm1 Form1;
     TForm2 Form2;

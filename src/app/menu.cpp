@@ -64,12 +64,12 @@ public:
 };
 } // namespace
 
-TForm1::TForm1(Dialogs& dialogs, HelpViewer& help, std::string programDir)
-    : ProgramDir(std::move(programDir)), ExecutableSaveDialog{apptext::kExecutableFilter,
-                                                              apptext::kExecutableExt},
+TForm1::TForm1(Dialogs& dialogs, HelpViewer& help, const ProgramFiles& files)
+    : ProgramDir(files.WorkDir), ExecutableSaveDialog{apptext::kExecutableFilter,
+                                                      apptext::kExecutableExt},
       ScriptSaveDialog{apptext::kScriptSaveFilter, apptext::kScriptSaveExt},
       ScriptOpenDialog{apptext::kScriptOpenFilter, apptext::kScriptOpenExt}, dialogs_(dialogs),
-      help_(help) {
+      help_(help), stub_(files.Stub) {
     setWindowTitle(apptext::kCaption);
     // A fixed frame with a system menu and a minimise box, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -326,7 +326,8 @@ void TForm1::Button3Click() {
             progress.Show();
             progress.Labl(buildtext::kWaitingForOtherBuild);
         });
-        BuildCard(script_, workDir, *output, TempFiles, {*pictures_, progress, messages, files});
+        BuildCard(script_, stub_, workDir, *output, TempFiles,
+                  {*pictures_, progress, messages, files});
     });
 }
 
@@ -351,12 +352,19 @@ void TForm1::Openscript1Click() {
     // cancel keeps the work.
     if (!MaySetChangesAside()) return;
     const std::optional<std::string> path = dialogs_.OpenFileName(ScriptOpenDialog);
-    if (!path) return;
+    if (path) OpenScriptFile(*path);
+}
+
+void TForm1::OpenScript(const std::string& path) {
+    RunCommand(dialogs_, [&] { OpenScriptFile(path); });
+}
+
+void TForm1::OpenScriptFile(const std::string& path) {
     // The script is read aside and shown whole when the reading ends, however it ends: the
     // grid never shows a list half-built while the text images render, and a notice that
     // stopped the reading comes over the list as the reading left it.
     // A file that cannot be opened at all fails before that: the list stays as it was.
-    TFileSource source(*path);
+    TFileSource source(path);
     CardScript loaded;
     HeldNotices notices;
     PosixFileSystem files;
@@ -368,10 +376,10 @@ void TForm1::Openscript1Click() {
         throw;
     }
     // Only a list read whole is that file: Save offers it again.
-    ShowOpened(loaded, whole ? *path : "");
+    ShowOpened(loaded, whole ? path : "");
     for (const std::string& text : notices.Texts)
         dialogs_.Information(text);
-    if (whole && !LoadedAnyEvent(loaded)) dialogs_.Information(cardtext::NoEventFound(*path));
+    if (whole && !LoadedAnyEvent(loaded)) dialogs_.Information(cardtext::NoEventFound(path));
 }
 
 void TForm1::ShowOpened(CardScript& loaded, const std::string& fileName) {

@@ -57,16 +57,16 @@ struct BuildStopped {
     throw BuildStopped{notice};
 }
 
-// The working file of the build that a card saved as `output` would take the place of: the
-// stub, the manifest, the player script, a packed file of one of the rows, or a file of an
+// The file of the build that a card saved as `output` would take the place of: the stub, the
+// manifest, the player script, a packed file of one of the rows, or a file of an
 // earlier build or placement still listed for clean-up. The places are compared, not the
 // spellings, so that a link or a "../" cannot hide one.
 std::optional<std::string> WorkingFileAt(const std::string& output, const CardScript& script,
-                                         const std::string& dir,
+                                         const std::string& stub, const std::string& dir,
                                          const std::vector<std::string>& tempFiles) {
     std::vector<std::string> working = tempFiles;
-    for (const char* name : {cardpackage::kStubName, cardpackage::kManifestName,
-                             cardtext::kPlayerScriptName})
+    working.push_back(stub);
+    for (const char* name : {cardpackage::kManifestName, cardtext::kPlayerScriptName})
         working.push_back(dir + name);
     for (int r = 0; r < script.RowCount(); ++r)
         if (const auto kind = script.Row(r).Kind())
@@ -80,9 +80,9 @@ std::optional<std::string> WorkingFileAt(const std::string& output, const CardSc
 
 class CardBuilder {
 public:
-    CardBuilder(const CardScript& script, const std::string& programDir,
+    CardBuilder(const CardScript& script, const std::string& stub, const std::string& programDir,
                 std::vector<std::string>& tempFiles, const BuildServicesSet& services)
-        : script_(script), dir_(programDir), tempFiles_(tempFiles), s_(services),
+        : script_(script), stub_(stub), dir_(programDir), tempFiles_(tempFiles), s_(services),
           manifest_(Listed(cardpackage::kManifestName)),
           playerScript_(Listed(cardtext::kPlayerScriptName)) {
         manifest_.WriteLine(cardpackage::kStartMarker);
@@ -100,7 +100,7 @@ public:
             return false;
         }
         s_.Progress.Labl(buildtext::kCompacting);
-        AssembleCard(outputPath, dir_, packed_, s_.Progress, s_.Files);
+        AssembleCard(outputPath, stub_, dir_, packed_, s_.Progress, s_.Files);
         return true;
     }
 
@@ -246,6 +246,7 @@ private:
     }
 
     const CardScript& script_;
+    const std::string& stub_;
     const std::string dir_;
     std::vector<std::string>& tempFiles_;
     const BuildServicesSet& s_;
@@ -257,16 +258,17 @@ private:
 
 } // namespace
 
-bool BuildCard(const CardScript& script, const TWorkDirLock& workDir, const std::string& outputPath,
-               std::vector<std::string>& tempFiles, const BuildServicesSet& services) {
-    if (const auto working = WorkingFileAt(outputPath, script, workDir.Dir(), tempFiles)) {
+bool BuildCard(const CardScript& script, const std::string& stub, const TWorkDirLock& workDir,
+               const std::string& outputPath, std::vector<std::string>& tempFiles,
+               const BuildServicesSet& services) {
+    if (const auto working = WorkingFileAt(outputPath, script, stub, workDir.Dir(), tempFiles)) {
         services.Messages.Information(buildtext::OutputIsWorkingFile(outputPath, *working));
         return false;
     }
     bool created = false;
     {
         ProgressShown shown(services.Progress);
-        CardBuilder builder(script, workDir.Dir(), tempFiles, services);
+        CardBuilder builder(script, stub, workDir.Dir(), tempFiles, services);
         created = builder.Run(outputPath);
     }
     if (created) services.Messages.Information(buildtext::kSuccess);
