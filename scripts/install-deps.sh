@@ -17,6 +17,7 @@ packages=(
     fluidsynth timgm6mb-soundfont   # test-only peer synthesizer and its sounds
     xvfb xauth
     librsvg2-bin        # renders the icon's sizes from its drawing
+    file                # cpack reads the programs' dependencies with it (and dpkg-dev)
     # test-only: the checkers of the installed menu entry, metadata and file type
     desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
     libgif-dev          # test-only peer decoder/encoder, never linked into the product
