@@ -7,6 +7,7 @@
 #include "BenchImages.h"
 #include "BenchTiming.h"
 #include "CardBuild.h"
+#include "CardPackageFormat.h"
 #include "QtPictureLoader.h"
 
 #include <QGuiApplication>
@@ -58,7 +59,8 @@ void BuildOnce(Bench& b) {
     PosixFileSystem files;
     std::vector<std::string> tempFiles;
     const TWorkDirLock workDir(b.programDir, [] {});
-    if (!BuildCard(b.script, workDir, b.card, tempFiles, {pictures, silent, silent, files}))
+    if (!BuildCard(b.script, b.programDir + cardpackage::kStubName, workDir, b.card, tempFiles,
+                   {pictures, silent, silent, files}))
         std::exit(1);
 }
 

@@ -17,6 +17,10 @@ packages=(
     fluidsynth timgm6mb-soundfont   # test-only peer synthesizer and its sounds
     xvfb xauth xdotool x11-utils   # the card played on a virtual display, keys, its window
     fonts-dejavu-core fonts-dejavu-extra   # the faces of the sample card and the tests, with their italics
+    librsvg2-bin        # renders the icon's sizes from its drawing
+    file                # cpack reads the programs' dependencies with it (and dpkg-dev)
+    # test-only: the checkers of the installed menu entry, metadata and file type
+    desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
     libgif-dev          # test-only peer decoder/encoder, never linked into the product
     libpng-dev          # test-only peer decoder of the frames the player writes
     zlib1g-dev          # linked into the card player whole (libz.a), for its PNG frames

@@ -1,9 +1,9 @@
 #include "Forms.h"
 
 Forms::Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
-             TextImageRenderer& textImages, const std::string& programDir, AudioPlayer& soundPlayer,
+             TextImageRenderer& textImages, const ProgramFiles& files, AudioPlayer& soundPlayer,
              AudioPlayer& musicPlayer)
-    : Form1(dialogs, help, programDir), Form2(Form1, dialogs, pictures),
+    : Form1(dialogs, help, files), Form2(Form1, dialogs, pictures),
       // The text editor hands its events over to the placement window, made after it.
       Form3(Form1, dialogs, Form7), Form5(Form1, dialogs, soundPlayer),
       Form7(Form1, dialogs, pictures), Form8(Form1, dialogs, musicPlayer), Form10(Form1, dialogs),

@@ -24,7 +24,7 @@ struct Forms {
     // opens cards with the picture and text services given. The sound-effect and music
     // editors each test on their own player.
     Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
-          TextImageRenderer& textImages, const std::string& programDir, AudioPlayer& soundPlayer,
+          TextImageRenderer& textImages, const ProgramFiles& files, AudioPlayer& soundPlayer,
           AudioPlayer& musicPlayer);
 
     TForm1 Form1;

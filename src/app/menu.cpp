@@ -63,12 +63,12 @@ public:
 };
 } // namespace
 
-TForm1::TForm1(Dialogs& dialogs, HelpViewer& help, std::string programDir)
-    : ProgramDir(std::move(programDir)), ExecutableSaveDialog{apptext::kExecutableFilter,
-                                                              apptext::kExecutableExt},
+TForm1::TForm1(Dialogs& dialogs, HelpViewer& help, const ProgramFiles& files)
+    : ProgramDir(files.WorkDir), ExecutableSaveDialog{apptext::kExecutableFilter,
+                                                      apptext::kExecutableExt},
       ScriptSaveDialog{apptext::kScriptSaveFilter, apptext::kScriptSaveExt},
       ScriptOpenDialog{apptext::kScriptOpenFilter, apptext::kScriptOpenExt}, dialogs_(dialogs),
-      help_(help) {
+      help_(help), stub_(files.Stub) {
     setWindowTitle(apptext::kCaption);
     // A fixed frame with a system menu and a minimise box, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -309,14 +309,14 @@ void TForm1::Button3Click() {
     const std::optional<std::string> output = dialogs_.SaveFileName(ExecutableSaveDialog);
     if (!output) return; // cancelled: nothing is written
     RunBuild([&](const TWorkDirLock& workDir, const BuildServicesSet& services) {
-        BuildCard(script_, workDir, *output, TempFiles, services);
+        BuildCard(script_, stub_, workDir, *output, TempFiles, services);
     });
 }
 
 void TForm1::PreviewCard() {
     std::optional<std::string> card;
     RunBuild([&](const TWorkDirLock& workDir, const BuildServicesSet& services) {
-        card = BuildPreviewCard(script_, workDir, TempFiles, services);
+        card = BuildPreviewCard(script_, stub_, workDir, TempFiles, services);
     });
     // The card plays as a program of its own: this window goes on taking the user's input.
     if (card && preview_) preview_->Play(*card);
@@ -371,12 +371,19 @@ void TForm1::Openscript1Click() {
     // cancel keeps the work.
     if (!MaySetChangesAside()) return;
     const std::optional<std::string> path = dialogs_.OpenFileName(ScriptOpenDialog);
-    if (!path) return;
+    if (path) OpenScriptFile(*path);
+}
+
+void TForm1::OpenScript(const std::string& path) {
+    RunCommand(dialogs_, [&] { OpenScriptFile(path); });
+}
+
+void TForm1::OpenScriptFile(const std::string& path) {
     // The script is read aside and shown whole when the reading ends, however it ends: the
     // grid never shows a list half-built while the text images render, and a notice that
     // stopped the reading comes over the list as the reading left it.
     // A file that cannot be opened at all fails before that: the list stays as it was.
-    TFileSource source(*path);
+    TFileSource source(path);
     CardScript loaded;
     HeldNotices notices;
     PosixFileSystem files;
@@ -388,10 +395,10 @@ void TForm1::Openscript1Click() {
         throw;
     }
     // Only a list read whole is that file: Save offers it again.
-    ShowOpened(loaded, whole ? *path : "");
+    ShowOpened(loaded, whole ? path : "");
     for (const std::string& text : notices.Texts)
         dialogs_.Information(text);
-    if (whole && !LoadedAnyEvent(loaded)) dialogs_.Information(cardtext::NoEventFound(*path));
+    if (whole && !LoadedAnyEvent(loaded)) dialogs_.Information(cardtext::NoEventFound(path));
 }
 
 void TForm1::ShowOpened(CardScript& loaded, const std::string& fileName) {

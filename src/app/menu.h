@@ -9,6 +9,7 @@
 #include "Dialogs.h"
 #include "HelpViewer.h"
 #include "PictureServices.h"
+#include "ProgramFiles.h"
 #include "RowEditor.h"
 
 #include <QMainWindow>
@@ -26,8 +27,9 @@ class QTableView;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    // `programDir` is the program file's directory, ending with the separator.
-    TForm1(Dialogs& dialogs, HelpViewer& help, std::string programDir);
+    // Builds use the stub and the working folder of `files`; the working folder is the
+    // program directory.
+    TForm1(Dialogs& dialogs, HelpViewer& help, const ProgramFiles& files);
     ~TForm1() override;
 
     // The row under the grid's selection bar; 2 at start-up.
@@ -69,6 +71,9 @@ public:
     void AttachTextImageRenderer(TextImageRenderer& renderer);
     // What "Pre&view Card" plays the card it builds with.
     void AttachPreview(CardPreview& preview);
+    // Opens the script at `path` as "&Open..." does once its file is chosen: the script that
+    // the program was started with.
+    void OpenScript(const std::string& path);
 
 signals:
     void Closed();
@@ -88,6 +93,7 @@ private:
     bool MaySetChangesAside();
     // Save: true when the script was written.
     bool SaveScript();
+    void OpenScriptFile(const std::string& path);
     // What Open read, shown in place of the list unless it holds no event.
     void ShowOpened(CardScript& loaded, const std::string& fileName);
 
@@ -109,6 +115,7 @@ private:
 
     Dialogs& dialogs_;
     HelpViewer& help_;
+    const std::string stub_;
     CardScript script_;
     EventGridModel* gridModel_ = nullptr;
     QGroupBox* GroupBox1 = nullptr;

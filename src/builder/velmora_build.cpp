@@ -1,17 +1,19 @@
 // velmora-build: builds a card from a card script file without any window, exactly as the
-// tool's Open and "Build Card" do, with the same intermediate files in the program directory.
+// tool's Open and "Build Card" do, with the same intermediate files in the same working folder
+// (the program directory in the build folder, a folder of the user's cache once installed).
 //
 //   velmora-build SCRIPT.vlm -o CARD [--progress]
 //
 // A script named "-" is read from standard input. The notices the tool would show in its
 // boxes go to standard error; the exit status is 0 only when the card was created. A build
-// that another one (of the tool or of velmora-build) is running in the same program directory
+// that another one (of the tool or of velmora-build) is running in the same working folder
 // waits for it to end, and says so.
 
 #include "BuildServices.h"
 #include "BuildTexts.h"
 #include "CardBuild.h"
 #include "PlatformTexts.h"
+#include "ProgramFiles.h"
 #include "QtPictureLoader.h"
 #include "QtTextImageRenderer.h"
 #include "ScriptReader.h"
@@ -108,7 +110,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     ProvideRuntimeDir();
     QGuiApplication app(argc, argv);
-    const std::string programDir = QCoreApplication::applicationDirPath().toStdString() + "/";
+    const ProgramFiles programFiles =
+        LocateProgramFiles(QCoreApplication::applicationDirPath().toStdString() + "/");
+    const std::string& programDir = programFiles.WorkDir;
 
     CardScript script;
     std::vector<std::string> tempFiles;
@@ -135,7 +139,7 @@ int main(int argc, char** argv) {
             workDir.emplace(programDir, [] {
                 std::fprintf(stderr, "%s\n", OneLine(buildtext::kWaitingForOtherBuild).c_str());
             });
-            created = BuildCard(script, *workDir, args->Card, tempFiles,
+            created = BuildCard(script, programFiles.Stub, *workDir, args->Card, tempFiles,
                                 {pictures, progress, messages, files});
         }
     } catch (const std::bad_alloc&) {

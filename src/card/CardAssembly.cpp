@@ -23,10 +23,11 @@ void CheckReadsBack(const TFileBeside& card, uint64_t stubSize,
 }
 } // namespace
 
-void AssembleCard(const std::string& outputPath, const std::string& programDir,
-                  const std::vector<std::string>& packedFiles, BuildProgress& progress, FileSystem& files) {
+void AssembleCard(const std::string& outputPath, const std::string& stub,
+                  const std::string& programDir, const std::vector<std::string>& packedFiles,
+                  BuildProgress& progress, FileSystem& files) {
     TFileBeside card(outputPath);
-    fileio::AppendFileTo(programDir + cardpackage::kStubName, card);
+    fileio::AppendFileTo(stub, card);
     const uint64_t stubSize = card.Size();
     fileio::AppendFileTo(programDir + cardpackage::kManifestName, card);
     progress.Progresse(90);

@@ -58,16 +58,17 @@ struct BuildStopped {
     throw BuildStopped{notice};
 }
 
-// The working file of the build that a card saved as `output` would take the place of: the
-// stub, the manifest, the player script, a packed file of one of the rows, or a file of an
+// The file of the build that a card saved as `output` would take the place of: the stub, the
+// manifest, the player script, a packed file of one of the rows, or a file of an
 // earlier build or placement still listed for clean-up. The places are compared, not the
 // spellings, so that a link or a "../" cannot hide one.
 std::optional<std::string> WorkingFileAt(const std::string& output, const CardScript& script,
-                                         const std::string& dir,
+                                         const std::string& stub, const std::string& dir,
                                          const std::vector<std::string>& tempFiles) {
     std::vector<std::string> working = tempFiles;
-    for (const char* name : {cardpackage::kStubName, cardpackage::kManifestName,
-                             cardtext::kPlayerScriptName, cardpackage::kPreviewName})
+    working.push_back(stub);
+    for (const char* name : {cardpackage::kManifestName, cardtext::kPlayerScriptName,
+                             cardpackage::kPreviewName})
         working.push_back(dir + name);
     for (int r = 0; r < script.RowCount(); ++r)
         if (const auto kind = script.Row(r).Kind())
@@ -81,9 +82,9 @@ std::optional<std::string> WorkingFileAt(const std::string& output, const CardSc
 
 class CardBuilder {
 public:
-    CardBuilder(const CardScript& script, const std::string& programDir,
+    CardBuilder(const CardScript& script, const std::string& stub, const std::string& programDir,
                 std::vector<std::string>& tempFiles, const BuildServicesSet& services)
-        : script_(script), dir_(programDir), tempFiles_(tempFiles), s_(services),
+        : script_(script), stub_(stub), dir_(programDir), tempFiles_(tempFiles), s_(services),
           manifest_(Listed(cardpackage::kManifestName)),
           playerScript_(Listed(cardtext::kPlayerScriptName)) {
         manifest_.WriteLine(cardpackage::kStartMarker);
@@ -101,7 +102,7 @@ public:
             return false;
         }
         s_.Progress.Labl(buildtext::kCompacting);
-        AssembleCard(outputPath, dir_, packed_, s_.Progress, s_.Files);
+        AssembleCard(outputPath, stub_, dir_, packed_, s_.Progress, s_.Files);
         return true;
     }
 
@@ -247,6 +248,7 @@ private:
     }
 
     const CardScript& script_;
+    const std::string& stub_;
     const std::string dir_;
     std::vector<std::string>& tempFiles_;
     const BuildServicesSet& s_;
@@ -259,31 +261,34 @@ private:
 } // namespace
 
 namespace {
-bool Build(const CardScript& script, const TWorkDirLock& workDir, const std::string& outputPath,
-           std::vector<std::string>& tempFiles, const BuildServicesSet& services) {
+bool Build(const CardScript& script, const std::string& stub, const TWorkDirLock& workDir,
+           const std::string& outputPath, std::vector<std::string>& tempFiles,
+           const BuildServicesSet& services) {
     ProgressShown shown(services.Progress);
-    CardBuilder builder(script, workDir.Dir(), tempFiles, services);
+    CardBuilder builder(script, stub, workDir.Dir(), tempFiles, services);
     return builder.Run(outputPath);
 }
 } // namespace
 
-bool BuildCard(const CardScript& script, const TWorkDirLock& workDir, const std::string& outputPath,
-               std::vector<std::string>& tempFiles, const BuildServicesSet& services) {
-    if (const auto working = WorkingFileAt(outputPath, script, workDir.Dir(), tempFiles)) {
+bool BuildCard(const CardScript& script, const std::string& stub, const TWorkDirLock& workDir,
+               const std::string& outputPath, std::vector<std::string>& tempFiles,
+               const BuildServicesSet& services) {
+    if (const auto working = WorkingFileAt(outputPath, script, stub, workDir.Dir(), tempFiles)) {
         services.Messages.Information(buildtext::OutputIsWorkingFile(outputPath, *working));
         return false;
     }
-    const bool created = Build(script, workDir, outputPath, tempFiles, services);
+    const bool created = Build(script, stub, workDir, outputPath, tempFiles, services);
     if (created) services.Messages.Information(buildtext::kSuccess);
     return created;
 }
 
-std::optional<std::string> BuildPreviewCard(const CardScript& script, const TWorkDirLock& workDir,
+std::optional<std::string> BuildPreviewCard(const CardScript& script, const std::string& stub,
+                                            const TWorkDirLock& workDir,
                                             std::vector<std::string>& tempFiles,
                                             const BuildServicesSet& services) {
     const std::string card = workDir.Dir() + cardpackage::kPreviewName;
     if (std::find(tempFiles.begin(), tempFiles.end(), card) == tempFiles.end())
         tempFiles.push_back(card);
-    if (!Build(script, workDir, card, tempFiles, services)) return std::nullopt;
+    if (!Build(script, stub, workDir, card, tempFiles, services)) return std::nullopt;
     return card;
 }

@@ -23,7 +23,8 @@ inline constexpr uint64_t kMaxFileSize = 2147483647;
 // Manifest lines are at most this long: names are plain file names, which no file system
 // takes longer, and the markers and sizes are shorter.
 inline constexpr size_t kMaxLineLength = 255;
-// The player stub in the program directory, and the manifest while a build writes it.
+// The player stub beside the program (or in its private folder once installed), and the
+// manifest while a build writes it in the program directory.
 inline constexpr const char* kStubName = "model.ex_";
 inline constexpr const char* kManifestName = "temp.txt";
 // The card that the tool's preview builds there and plays; its window is titled "Card preview".

@@ -4,7 +4,9 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -12,6 +14,16 @@ namespace {
 // lock goes with the process: a killed build never leaves the folder locked.
 int OpenFolder(const std::string& dir) {
     return ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+// A per-user working folder is made on first use, and again if the user's cache was cleared
+// meanwhile, private to the user as cache folders are. Failures show when it is opened.
+void MakeFolder(const std::string& dir) {
+    std::string made;
+    for (const auto& part : std::filesystem::path(dir)) {
+        made = (std::filesystem::path(made) / part).string();
+        ::mkdir(made.c_str(), 0700);
+    }
 }
 
 int Lock(int fd, int how) {
@@ -25,6 +37,10 @@ int Lock(int fd, int how) {
 
 TWorkDirLock::TWorkDirLock(const std::string& dir, const std::function<void()>& waiting)
     : dir_(dir), fd_(OpenFolder(dir)) {
+    if (fd_ < 0 && errno == ENOENT) {
+        MakeFolder(dir);
+        fd_ = OpenFolder(dir);
+    }
     if (fd_ < 0) fileio::ThrowSystemError(errno);
     if (Lock(fd_, LOCK_EX | LOCK_NB) == 0) return;
     int error = errno;

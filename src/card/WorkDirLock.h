@@ -10,7 +10,8 @@
 class TWorkDirLock {
 public:
     // Waits for the lock on `dir` (which ends with "/"), calling `waiting` first when another
-    // process holds it. A folder that cannot be opened raises EInOutError.
+    // process holds it. A missing folder is made, private to the user; a folder that cannot
+    // be made or opened raises EInOutError.
     TWorkDirLock(const std::string& dir, const std::function<void()>& waiting);
     // The lock when nobody holds it; nothing otherwise (or when the folder cannot be opened).
     static std::optional<TWorkDirLock> TryLock(const std::string& dir);

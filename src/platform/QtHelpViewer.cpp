@@ -10,12 +10,12 @@ namespace {
 constexpr QSize kWindowSize(640, 560);
 }
 
-QtHelpViewer::QtHelpViewer(Dialogs& dialogs, std::string programDir)
-    : dialogs_(dialogs), programDir_(std::move(programDir)) {}
+QtHelpViewer::QtHelpViewer(Dialogs& dialogs, std::string helpDir)
+    : dialogs_(dialogs), helpDir_(std::move(helpDir)) {}
 
 void QtHelpViewer::ShowContents(const std::string& helpFile) {
     const std::filesystem::path file(helpFile);
-    const std::string path = file.is_absolute() ? helpFile : programDir_ + helpFile;
+    const std::string path = file.is_absolute() ? helpFile : helpDir_ + helpFile;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
         dialogs_.Information(platformtext::kHelpNotFoundBefore + path +

@@ -10,8 +10,9 @@
 
 class QtHelpViewer final : public HelpViewer {
 public:
-    // A bare help file name is looked for in `programDir` (which ends with the separator).
-    QtHelpViewer(Dialogs& dialogs, std::string programDir);
+    // A bare help file name is looked for in `helpDir` (which ends with the separator): beside
+    // the program in its build folder, in its data folder once installed.
+    QtHelpViewer(Dialogs& dialogs, std::string helpDir);
 
     void ShowContents(const std::string& helpFile) override;
 
@@ -20,6 +21,6 @@ public:
 
 private:
     Dialogs& dialogs_;
-    std::string programDir_;
+    std::string helpDir_;
     std::unique_ptr<QTextBrowser> window_;
 };

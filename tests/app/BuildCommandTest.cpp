@@ -35,7 +35,8 @@ class BuildCommandTest : public ::testing::Test {
 protected:
     BuildCommandTest()
         : dir_(fs::temp_directory_path() / ("velmora-buildcmd-" + std::to_string(::getpid()))),
-          form_(dialogs_, help_, (fs::create_directories(dir_), dir_.string() + "/")) {
+          form_(dialogs_, help_,
+                ProgramFiles::AllIn((fs::create_directories(dir_), dir_.string() + "/"))) {
         std::ofstream(dir_ / "model.ex_", std::ios::binary) << "PLAYER";
         form_.AttachBuilder(progress_, pictures_);
         form_.show();

@@ -49,7 +49,8 @@ protected:
         : dir_(fs::temp_directory_path() /
                ("velmora-main-" +
                 std::to_string(::getpid()))),
-          form_(dialogs_, help_, (fs::create_directories(dir_), dir_.string() + "/")) {
+          form_(dialogs_, help_,
+                ProgramFiles::AllIn((fs::create_directories(dir_), dir_.string() + "/"))) {
         form_.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form_));
     }

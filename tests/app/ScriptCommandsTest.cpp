@@ -36,7 +36,8 @@ protected:
         : dir_(fs::temp_directory_path() /
                ("velmora-scriptcmd-" + std::to_string(::getpid()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name())),
-          form_(dialogs_, help_, (fs::create_directories(dir_), dir_.string() + "/")) {
+          form_(dialogs_, help_,
+                ProgramFiles::AllIn((fs::create_directories(dir_), dir_.string() + "/"))) {
         form_.AttachTextImageRenderer(renderer_);
         form_.show();
         sky_ = (dir_ / "sky.bmp").string();
@@ -210,6 +211,24 @@ TEST_F(ScriptCommandsTest, OpenOfAFileThatCannotBeOpenedKeepsTheList) {
     Menu("&Open...");
     EXPECT_EQ(dialogs_.Shown.back(), (ShownBox{"Error", "", "File not found"}));
     EXPECT_EQ(Shown(), before) << "a failed Open destroys no work";
+}
+
+// The script the program is started with: as File > Open once the file is chosen.
+TEST_F(ScriptCommandsTest, AScriptGivenAtStartOpensAsOpenDoes) {
+    const GridText before = Shown();
+    form_.OpenScript((dir_ / "gone.vlm").string());
+    EXPECT_EQ(dialogs_.Shown, (std::vector<ShownBox>{{"Error", "", "File not found"}}));
+    EXPECT_EQ(Shown(), before);
+
+    dialogs_.Shown.clear();
+    std::ofstream(dir_ / "card.vlm", std::ios::binary)
+        << "Open window\r\nZoom\r\n1\r\nPause\r\n4\r\n";
+    form_.OpenScript((dir_ / "card.vlm").string());
+    EXPECT_TRUE(dialogs_.Shown.empty()) << "no dialog: the file is given";
+    EXPECT_EQ(Shown(), (GridText{{"Open window", "None", "Zoom", "1"},
+                                 {"Pause", "None", "None", "4"},
+                                 {"", "", "", ""}}));
+    EXPECT_EQ(form_.windowTitle().toStdString(), "card.vlm - Velmora");
 }
 
 } // namespace

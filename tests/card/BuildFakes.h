@@ -5,6 +5,7 @@
 #include "BuildServices.h"
 #include "FakePictures.h"
 #include "CardBuild.h"
+#include "CardPackageFormat.h"
 #include "PictureServices.h"
 
 #include <filesystem>
@@ -38,6 +39,7 @@ public:
 struct BuildBench {
     std::filesystem::path Root;
     std::string ProgramDir; // ends with "/"
+    std::string Stub() const { return ProgramDir + cardpackage::kStubName; }
     FakePictures Pictures;
     RecordingProgress Progress;
     RecordingMessages Messages;
@@ -55,7 +57,7 @@ struct BuildBench {
     std::string AddPicture(const std::string& name, int width, int height);
     std::string Output() const { return (Root / "out" / "card.exe").string(); }
     bool Build(const CardScript& script, const std::string& output) {
-        return BuildCard(script, *WorkDir, output, TempFiles, Services());
+        return BuildCard(script, Stub(), *WorkDir, output, TempFiles, Services());
     }
     bool Build(const CardScript& script) { return Build(script, Output()); }
 };

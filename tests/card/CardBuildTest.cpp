@@ -269,7 +269,7 @@ TEST_F(CardBuild, ACardThatDoesNotReadBackIsNotCreated) {
     Append(script, {"Sound effect", bench.WriteFile("bell.wav", "ding"), "None", "None"});
     const std::string before = bench.WriteFile("out/card.exe", "an earlier card");
     try {
-        BuildCard(script, *bench.WorkDir, before, bench.TempFiles, {bench.Pictures, bench.Progress, bench.Messages, files});
+        BuildCard(script, bench.Stub(), *bench.WorkDir, before, bench.TempFiles, {bench.Pictures, bench.Progress, bench.Messages, files});
         ADD_FAILURE() << "a card that does not read back was reported as created";
     } catch (const ECardPackageError& e) {
         EXPECT_EQ(std::string(e.what()).rfind("The card '" + before + "' was not created: it does not read back (", 0), 0u)

@@ -92,8 +92,9 @@ protected:
         : dir_(std::filesystem::temp_directory_path() /
                ("velmora-forms-" + std::to_string(::getpid()))),
           forms_(dialogs_, help_, pictures_, textImages_,
-                 (std::filesystem::create_directories(dir_), dir_.string() + "/"), soundPlayer_,
-                 musicPlayer_) {
+                 ProgramFiles::AllIn(
+                     (std::filesystem::create_directories(dir_), dir_.string() + "/")),
+                 soundPlayer_, musicPlayer_) {
         forms_.Form1.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&forms_.Form1));
     }

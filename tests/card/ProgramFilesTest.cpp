@@ -1,0 +1,80 @@
+// Where the program finds its stub and help file and where builds work: beside it in the
+// build folder, in its prefix and the user's cache once installed.
+
+#include "ProgramFiles.h"
+#include "WorkDirLock.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ProgramFilesTest : public ::testing::Test {
+  protected:
+    ProgramFilesTest()
+        : root_(fs::temp_directory_path() / ("velmora-places-" + std::to_string(::getpid()))) {
+        fs::create_directories(root_ / "prefix/bin");
+        ::setenv("HOME", (root_ / "home").c_str(), 1);
+    }
+    ~ProgramFilesTest() override {
+        ::unsetenv("XDG_CACHE_HOME");
+        fs::permissions(root_ / "prefix/bin", fs::perms::owner_all);
+        fs::remove_all(root_);
+    }
+    std::string Dir(const std::string& relative) const { return (root_ / relative).string() + "/"; }
+
+    fs::path root_;
+};
+
+TEST_F(ProgramFilesTest, TheBuildFolderHoldsEverythingWhileItCanBeWritten) {
+    const std::string bin = Dir("prefix/bin");
+    std::ofstream(bin + "model.ex_") << "stub";
+    ::unsetenv("XDG_CACHE_HOME");
+    const ProgramFiles files = LocateProgramFiles(bin);
+    EXPECT_EQ(files.Stub, bin + "model.ex_");
+    EXPECT_EQ(files.DataDir, bin);
+    EXPECT_EQ(files.WorkDir, bin);
+    if (::geteuid() == 0) return; // root writes everywhere
+    fs::permissions(root_ / "prefix/bin", fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(LocateProgramFiles(bin).WorkDir, Dir("home/.cache/velmora/work"));
+    EXPECT_EQ(LocateProgramFiles(bin).Stub, bin + "model.ex_");
+}
+
+TEST_F(ProgramFilesTest, InstalledTheFilesAreInThePrefixAndTheWorkInTheUsersCache) {
+    // The cache folder: XDG_CACHE_HOME when it is absolute, else ~/.cache.
+    const std::vector<std::pair<const char*, std::string>> caches = {
+        {nullptr, Dir("home/.cache/velmora/work")},
+        {"relative/cache", Dir("home/.cache/velmora/work")},
+        {"/var/cache/someone/", "/var/cache/someone/velmora/work/"}};
+    for (const auto& [xdg, work] : caches) {
+        if (xdg)
+            ::setenv("XDG_CACHE_HOME", xdg, 1);
+        else
+            ::unsetenv("XDG_CACHE_HOME");
+        const ProgramFiles files = LocateProgramFiles(Dir("prefix/bin"));
+        EXPECT_EQ(files.Stub, Dir("prefix/" VELMORA_INSTALL_STUBDIR) + "model.ex_");
+        EXPECT_EQ(files.DataDir, Dir("prefix/" VELMORA_INSTALL_DATADIR));
+        EXPECT_EQ(files.WorkDir, work) << (xdg ? xdg : "unset");
+    }
+}
+
+TEST_F(ProgramFilesTest, ABuildMakesTheWorkingFolderPrivateToTheUser) {
+    const std::string work = Dir("home/.cache/velmora/work");
+    EXPECT_FALSE(TWorkDirLock::TryLock(work)) << "the clean-up makes nothing";
+    EXPECT_FALSE(fs::exists(root_ / "home"));
+    {
+        const TWorkDirLock lock(work, [] {});
+    }
+    for (const char* made : {"home", "home/.cache", "home/.cache/velmora/work"})
+        EXPECT_EQ(fs::status(root_ / made).permissions(), fs::perms::owner_all) << made;
+    EXPECT_TRUE(TWorkDirLock::TryLock(work));
+}
+
+} // namespace
