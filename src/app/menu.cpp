@@ -105,6 +105,7 @@ void TForm1::CreateControls() {
     for (size_t i = 0; i < buttons.size(); ++i) {
         auto* button = new QPushButton(buttons[i].first, GroupBox1);
         button->setObjectName(QStringLiteral("Button%1").arg(i + 1));
+        button->setAutoDefault(true); // Return presses the focused button, as Space does
         button->setGeometry(
             QRect(QPoint(kFirstButtonLeft + int(i) * kButtonPitch, kButtonTop), kButtonSize));
         if (buttons[i].second)

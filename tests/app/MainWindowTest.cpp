@@ -424,6 +424,13 @@ TEST_F(MainWindowTest, KeysActAsTheButtonsAndTheMenuItems) {
     QTest::keyClick(Grid(), Qt::Key_Insert);
     EXPECT_TRUE(chooser.isVisible());
     form_.ChildWindowClosed();
+    chooser.hide();
+    // Return presses the focused button, as Space does.
+    auto* insert = form_.findChild<QPushButton*>("Button1");
+    insert->setFocus();
+    QTest::keyClick(insert, Qt::Key_Return);
+    EXPECT_TRUE(chooser.isVisible());
+    form_.ChildWindowClosed();
 
     const std::vector<std::tuple<const char*, QKeySequence, const char*>> keys = {
         {"&Open...", Qt::CTRL | Qt::Key_O, "*.vlm"},
