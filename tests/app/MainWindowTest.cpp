@@ -149,7 +149,7 @@ TEST_F(MainWindowTest, LayoutIsTheFixedReferenceLayout) {
     }
     EXPECT_EQ(menus, (QStringList{"&File", "&Open...", "&Save...", "&Build Card...",
                                   "Pre&view Card", "&Clear", "-",
-                                  "E&xit", "&Help", "&Contents", "-", "&About..."}));
+                                  "E&xit", "&Edit", "&Undo", "&Redo", "&Help", "&Contents", "-", "&About..."}));
 }
 
 TEST_F(MainWindowTest, ClicksAndKeysMoveTheSelectionBarWhichNeverGoesAway) {

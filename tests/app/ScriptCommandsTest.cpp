@@ -45,7 +45,7 @@ protected:
         // so that no command asks about changes.
         Insert({"Background", sky_, "Blinds", "2"});
         Insert(kPause);
-        form_.EditScript([](CardScript& s) { s.SetCurrentRow(3); });
+        form_.EditScript("Change", [](CardScript& s) { s.SetCurrentRow(3); });
         dialogs_.FileAnswers = {(dir_ / "start.vlm").string()};
         Menu("&Save...");
         fs::remove(dir_ / "start.vlm");

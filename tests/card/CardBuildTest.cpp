@@ -17,9 +17,10 @@ void Append(CardScript& script, EventCells cells) { script.WriteEventRow(script.
 
 // The text event's objects, as the placement would attach them.
 void Place(CardEvent& row, int x, int y) {
-    row.DataTexte = std::make_unique<TDataTexte>();
-    row.DataTexte->X = x;
-    row.DataTexte->Y = y;
+    TDataTexte texte;
+    texte.X = x;
+    texte.Y = y;
+    row.DataTexte = std::make_unique<TDataTexte>(texte);
     row.TextImage = std::make_unique<TGifFile>();
     TColorTable two;
     InitColorTable(two, 2);

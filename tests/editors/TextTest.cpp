@@ -191,7 +191,7 @@ TEST_F(TextTest, EscapeOrAnUnreadablePictureLeavesTheListAsItWas) {
         for (const bool unreadable : {false, true}) {
             SCOPED_TRACE(std::string(replace ? "replace" : "insert") +
                          (unreadable ? ", unreadable" : ", Escape"));
-            Main().EditScript([&](CardScript& s) {
+            Main().EditScript("Change", [&](CardScript& s) {
                 s.Row(2).Cells[kColData] = unreadable ? dir_.string() + "/broken.bmp" : sky_;
             });
             ClickRow(3);
@@ -237,7 +237,7 @@ TEST_F(TextTest, EditingShowsTheRowAndANewTextStartsFromWhatTheEditorLastHeld) {
     const TDataTexte texte{kChosen, taRightJustify, true, 0, 0};
     AddRow(3, {"Text", "Happy\r\rBirthday\r", "Mosaic", "4"});
     Main().EditScript(
-        [&](CardScript& s) { s.Row(3).DataTexte = std::make_unique<TDataTexte>(texte); });
+        "Change", [&](CardScript& s) { s.Row(3).DataTexte = std::make_unique<TDataTexte>(texte); });
     DoubleClickRow(3);
     EXPECT_EQ(Editor().Memo1->toPlainText(), "Happy\n\nBirthday");
     EXPECT_EQ(line(0).right(), line(2).right());
