@@ -8,7 +8,9 @@
 
 #include <QAbstractItemModel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTableView>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -213,3 +215,52 @@ TEST_F(ScriptCommandsTest, OpenOfAFileThatCannotBeOpenedKeepsTheList) {
 }
 
 } // namespace
+
+// Edit > Undo and Redo, by their keys: each names its step, an Open comes back with the name
+// of the file it replaced, and the unsaved-changes mark follows the list back to what was
+// saved.
+TEST_F(ScriptCommandsTest, UndoAndRedoTakeCommandsBackAndTheTitleFollows) {
+    const QList<QAction*> edit = form_.menuBar()->actions()[1]->menu()->actions();
+    const auto items = [&] {
+        QStringList shown;
+        for (QAction* item : edit)
+            shown << item->text() + (item->isEnabled() ? "" : " (off)");
+        return shown;
+    };
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form_)); // the keys need a window
+    const auto key = [&](QKeySequence keys) { QTest::keySequence(&form_, keys); };
+    const GridText start = Shown();
+    EXPECT_EQ(items(), (QStringList{"&Undo Insert Pause", "&Redo (off)"}));
+
+    Open("Open window\r\nZoom\r\n1\r\nBackground\r\n" + sky_ + "\r\nUnfold\r\n3\r\n" +
+         TextRecord("Hi") + "Pause\r\n5\r\n");
+    const GridText opened = Shown();
+    const TGifFile* image = form_.Script().Row(3).TextImage.get();
+    form_.findChild<QTableView*>("StringGrid1")->selectRow(2);
+    QTest::mouseClick(form_.findChild<QPushButton*>("Button2"), Qt::LeftButton);
+    const GridText deleted = Shown();
+    EXPECT_EQ(form_.windowTitle(), "*card.vlm - Velmora");
+    EXPECT_EQ(items(), (QStringList{"&Undo Delete", "&Redo (off)"}));
+
+    key(Qt::CTRL | Qt::Key_Z);
+    EXPECT_EQ(Shown(), opened);
+    EXPECT_EQ(form_.Script().Row(3).TextImage.get(), image);
+    EXPECT_EQ(BarRow(), 3);
+    EXPECT_EQ(form_.windowTitle(), "card.vlm - Velmora");
+    EXPECT_EQ(items(), (QStringList{"&Undo Open", "&Redo Delete"}));
+    key(Qt::CTRL | Qt::Key_Y);
+    EXPECT_EQ(Shown(), deleted);
+    key(Qt::CTRL | Qt::Key_Z);
+    key(Qt::CTRL | Qt::Key_Z);
+    EXPECT_EQ(Shown(), start);
+    EXPECT_EQ(form_.windowTitle(), "start.vlm - Velmora");
+    key(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    EXPECT_EQ(Shown(), opened);
+    EXPECT_EQ(form_.windowTitle(), "card.vlm - Velmora");
+
+    dialogs_.ConfirmAnswers = {true};
+    Menu("&Clear");
+    key(Qt::CTRL | Qt::Key_Z);
+    EXPECT_EQ(Shown(), opened);
+    EXPECT_EQ(items(), (QStringList{"&Undo Open", "&Redo Clear All"}));
+}

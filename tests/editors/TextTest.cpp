@@ -87,6 +87,12 @@ protected:
         return std::tuple(objects, Main().TempFiles, Main().SelectedRow(), Main().Modified());
     }
 
+    QString UndoItem() {
+        for (QAction* item : Main().findChildren<QAction*>())
+            if (item->text().startsWith("&Undo")) return item->text();
+        return {};
+    }
+
     std::string sky_;
 };
 
@@ -182,6 +188,23 @@ TEST_F(TextTest, AHandPlacedTextComesBackPixelForPixelFromItsScript) {
     EXPECT_EQ(Pixels(*Main().Script().Row(3).TextImage), byHand);
 }
 
+// The text's cells and its placement are one step, which brings back the very objects.
+TEST_F(TextTest, APlacedTextIsOneStepWithItsObjects) {
+    const auto rows = Rows();
+    auto undone = Beyond();
+    InsertText(3, {"Undone"});
+    PressAt({5, 5});
+    const auto placedRows = Rows();
+    const auto placed = Beyond();
+    MenuItem("&Undo Insert Text");
+    EXPECT_EQ(Rows(), rows);
+    std::get<1>(undone) = std::get<1>(placed); // the text image's name stays listed
+    EXPECT_EQ(Beyond(), undone);
+    MenuItem("&Redo Insert Text");
+    EXPECT_EQ(Rows(), placedRows);
+    EXPECT_EQ(Beyond(), placed);
+}
+
 TEST_F(TextTest, EscapeOrAnUnreadablePictureLeavesTheListAsItWas) {
     InsertText(3, {"Kept"});
     PressAt({5, 5});
@@ -197,6 +220,7 @@ TEST_F(TextTest, EscapeOrAnUnreadablePictureLeavesTheListAsItWas) {
             ClickRow(3);
             const auto rows = Rows();
             const auto beyond = Beyond();
+            const QString undo = UndoItem();
             if (replace) {
                 DoubleClickRow(3);
                 Type({"Changed"});
@@ -215,6 +239,7 @@ TEST_F(TextTest, EscapeOrAnUnreadablePictureLeavesTheListAsItWas) {
             }
             EXPECT_EQ(Rows(), rows);
             EXPECT_EQ(Beyond(), beyond);
+            EXPECT_EQ(UndoItem(), undo) << "no step";
             EXPECT_FALSE(Placement().isVisible() || Editor().isVisible());
             EXPECT_TRUE(Main().isEnabled());
         }
