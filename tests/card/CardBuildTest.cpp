@@ -17,10 +17,7 @@ void Append(CardScript& script, EventCells cells) { script.WriteEventRow(script.
 
 // The text event's objects, as the placement would attach them.
 void Place(CardEvent& row, int x, int y) {
-    TDataTexte texte;
-    texte.X = x;
-    texte.Y = y;
-    row.DataTexte = std::make_unique<TDataTexte>(texte);
+    row.DataTexte = std::make_unique<TDataTexte>(TDataTexte{{}, taLeftJustify, false, x, y});
     row.TextImage = std::make_unique<TGifFile>();
     TColorTable two;
     InitColorTable(two, 2);
