@@ -23,9 +23,24 @@ inline constexpr const char* kBuildCardItem = "&Build Card...";
 inline constexpr const char* kPreviewItem = "Pre&view Card";
 inline constexpr const char* kClearItem = "&Clear";
 inline constexpr const char* kExitItem = "E&xit";
+inline constexpr const char* kEditMenu = "&Edit";
+inline constexpr const char* kUndoItem = "&Undo";
+inline constexpr const char* kRedoItem = "&Redo";
 inline constexpr const char* kHelpMenu = "&Help";
 inline constexpr const char* kContentsItem = "&Contents";
 inline constexpr const char* kAboutItem = "&About...";
+
+// The steps that Edit > Undo and Redo name: "&Undo Delete". An editor's step is its kind,
+// written as a new event or over an existing one: "&Undo Insert Text", "&Undo Edit Pause".
+inline constexpr const char* kDeleteStep = "Delete";
+inline constexpr const char* kClearAllStep = "Clear All";
+inline constexpr const char* kOpenStep = "Open";
+inline std::string WriteStep(bool editMode, const std::string& kind) {
+    return (editMode ? "Edit " : "Insert ") + kind;
+}
+inline std::string StepItem(const char* item, const std::string& step) {
+    return step.empty() ? item : item + (" " + step);
+}
 
 // The chooser that "&Insert" opens.
 inline constexpr const char* kChooserFrame = "Insert an event";

@@ -74,13 +74,14 @@ TForm1::TForm1(Dialogs& dialogs, HelpViewer& help, const ProgramFiles& files)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    savedContent_ = script_.Content();
+    file_.Saved = script_.Content();
     CreateControls();
     CreateMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
     if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
     ShowCurrentRow();
+    ShowSteps();
     Button1->setFocus();
 }
 
@@ -186,6 +187,7 @@ void TForm1::CreateMenus() {
         QAction* action = menu->addAction(text);
         action->setShortcut(key);
         connect(action, &QAction::triggered, this, Command(handler));
+        return action;
     };
     QMenu* file = menuBar()->addMenu(apptext::kFileMenu);
     item(file, apptext::kOpenItem, &TForm1::Openscript1Click, Qt::CTRL | Qt::Key_O);
@@ -195,6 +197,11 @@ void TForm1::CreateMenus() {
     item(file, apptext::kClearItem, &TForm1::EffaceTout);
     file->addSeparator();
     item(file, apptext::kExitItem, &TForm1::Button5Click, Qt::CTRL | Qt::Key_Q);
+
+    QMenu* edit = menuBar()->addMenu(apptext::kEditMenu);
+    undo_ = item(edit, apptext::kUndoItem, &TForm1::Undo1Click, Qt::CTRL | Qt::Key_Z);
+    redo_ = item(edit, apptext::kRedoItem, &TForm1::Redo1Click);
+    redo_->setShortcuts({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
 
     // F1 belongs to the Help menu, which has no command of its own: it opens the contents.
     QMenu* help = menuBar()->addMenu(apptext::kHelpMenu);
@@ -207,20 +214,42 @@ std::function<void()> TForm1::Command(void (TForm1::*handler)()) {
     return [this, handler] { RunCommand(dialogs_, [this, handler] { (this->*handler)(); }); };
 }
 
-void TForm1::EditScript(const std::function<void(CardScript&)>& edit) {
+void TForm1::EditScript(const std::string& step, const std::function<void(CardScript&)>& edit) {
+    ShowChange([&] { history_.Change(step, edit); });
+}
+
+void TForm1::ContinueStep(const std::string& step, const std::function<void(CardScript&)>& edit) {
+    ShowChange([&] { history_.Continue(step, edit); });
+}
+
+std::string TForm1::WriteStepName(const EventCells& cells) const {
+    return apptext::WriteStep(EditMode, cells[kColKind]);
+}
+
+void TForm1::ShowChange(const std::function<void()>& change) {
     struct ShowAfter {
         TForm1* form;
         ~ShowAfter() {
             form->ShowCurrentRow();
             form->ShowTitle();
+            form->ShowSteps();
         }
     } showAfter{this};
-    gridModel_->Change(edit);
+    gridModel_->Change([&](CardScript&) { change(); });
+}
+
+void TForm1::ShowSteps() {
+    const auto show = [](QAction* action, bool can, const char* item, const std::string& step) {
+        action->setEnabled(can);
+        action->setText(QString::fromStdString(apptext::StepItem(item, step)));
+    };
+    show(undo_, history_.CanUndo(), apptext::kUndoItem, history_.UndoName());
+    show(redo_, history_.CanRedo(), apptext::kRedoItem, history_.RedoName());
 }
 
 void TForm1::ShowTitle() {
     std::string title = apptext::kCaption;
-    const std::string name = std::filesystem::path(fileName_).filename().string();
+    const std::string name = std::filesystem::path(file_.Name).filename().string();
     if (!name.empty()) title = name + apptext::kTitleSeparator + title;
     if (Modified()) title = apptext::kModifiedMark + title;
     setWindowTitle(QString::fromStdString(title));
@@ -235,7 +264,8 @@ void TForm1::ShowCurrentRow() {
 }
 
 void TForm1::WriteEventRow(const EventCells& cells) {
-    EditScript([&](CardScript& s) { s.WriteEventRow(TargetRow, EditMode, cells); });
+    EditScript(WriteStepName(cells),
+               [&](CardScript& s) { s.WriteEventRow(TargetRow, EditMode, cells); });
 }
 
 void TForm1::ChildWindowClosed() {
@@ -303,7 +333,7 @@ void TForm1::Button2Click() {
         return;
     }
     // The trailing empty row holds nothing to delete: the script leaves it alone.
-    EditScript([row = SelectedRow()](CardScript& s) { s.DeleteEvent(row); });
+    EditScript(apptext::kDeleteStep, [row = SelectedRow()](CardScript& s) { s.DeleteEvent(row); });
 }
 
 void TForm1::Button3Click() {
@@ -353,7 +383,7 @@ void TForm1::RunBuild(
 
 bool TForm1::MaySetChangesAside() {
     if (!Modified()) return true;
-    const std::string name = std::filesystem::path(fileName_).filename().string();
+    const std::string name = std::filesystem::path(file_.Name).filename().string();
     switch (dialogs_.AskSaveChanges(apptext::SaveChangesQuestion(name))) {
     case SaveChanges::Discard:
         return true;
@@ -406,11 +436,10 @@ void TForm1::ShowOpened(CardScript& loaded, const std::string& fileName) {
     // A file that brought no event (a picture, another text, a script whose lines end with LF
     // alone, or one that stopped before its first event) leaves the list as it was.
     if (!LoadedAnyEvent(loaded)) return;
-    fileName_ = fileName;
-    EditScript([&](CardScript& s) {
+    EditScript(apptext::kOpenStep, [&](CardScript& s) {
         s = std::move(loaded);
         // What was read is on disk: nothing in the list is lost if it is left unsaved.
-        savedContent_ = s.Content();
+        file_ = {fileName, s.Content()};
     });
 }
 
@@ -420,7 +449,7 @@ void TForm1::Savescript1Click() {
 
 bool TForm1::SaveScript() {
     FileDialogSpec form = ScriptSaveDialog;
-    form.FileName = fileName_;
+    form.FileName = file_.Name;
     const std::optional<std::string> path = dialogs_.SaveFileName(form);
     if (!path) return false; // nothing is written
     try {
@@ -429,15 +458,22 @@ bool TForm1::SaveScript() {
         dialogs_.Information(refusal.what());
         return false;
     }
-    fileName_ = *path;
-    savedContent_ = script_.Content();
+    file_ = {*path, script_.Content()};
     ShowTitle();
     return true;
 }
 
 void TForm1::EffaceTout() {
     if (!dialogs_.Confirm(apptext::kClearAllQuestion)) return;
-    EditScript([](CardScript& s) { s.ClearEvents(); });
+    EditScript(apptext::kClearAllStep, [](CardScript& s) { s.ClearEvents(); });
+}
+
+void TForm1::Undo1Click() {
+    ShowChange([this] { history_.Undo(); });
+}
+
+void TForm1::Redo1Click() {
+    ShowChange([this] { history_.Redo(); });
 }
 
 void TForm1::Button5Click() {

@@ -11,6 +11,7 @@
 #include "PictureServices.h"
 #include "ProgramFiles.h"
 #include "RowEditor.h"
+#include "ScriptHistory.h"
 
 #include <QMainWindow>
 
@@ -20,6 +21,7 @@
 #include <vector>
 
 class EventGridModel;
+class QAction;
 class QGroupBox;
 class QPushButton;
 class QTableView;
@@ -37,7 +39,9 @@ public:
     int TargetRow = 0;     // the row that the open editor writes
     bool EditMode = false; // true: the open editor replaces TargetRow; false: inserts there
     const std::string ProgramDir;
-    std::vector<std::string> TempFiles; // deleted, where they exist, when the window closes
+    // Deleted, where they exist, when the window closes. Names are only ever added: a row
+    // that an undo or redo brings back still has its files' names listed.
+    std::vector<std::string> TempFiles;
 
     // The main window's file dialogs.
     const FileDialogSpec ExecutableSaveDialog;
@@ -45,13 +49,18 @@ public:
     const FileDialogSpec ScriptOpenDialog;
 
     const CardScript& Script() const { return script_; }
-    // Every change to the rows goes through here, so that the grid shows it, the selection
-    // bar stays on the script's current row and the title tells whether there are unsaved
-    // changes.
-    void EditScript(const std::function<void(CardScript&)>& edit);
+    // Every change to the rows goes through here, as one step named `step` that Edit > Undo
+    // takes back, so that the grid shows it, the selection bar stays on the script's current
+    // row and the title tells whether there are unsaved changes.
+    void EditScript(const std::string& step, const std::function<void(CardScript&)>& edit);
+    // A change that ends the last one (a text's placement after its cells) rather than a
+    // step of its own.
+    void ContinueStep(const std::string& step, const std::function<void(CardScript&)>& edit);
+    // The step by which an editor writes `cells` at TargetRow: "Insert" or "Edit" and the kind.
+    std::string WriteStepName(const EventCells& cells) const;
     // The list differs from what the last Open or Save read or wrote (at start-up: from the
     // list of a new card).
-    bool Modified() const { return script_.Content() != savedContent_; }
+    bool Modified() const { return script_.Content() != file_.Saved; }
 
     // How an editor writes its event when the user confirms: inserts or replaces row
     // TargetRow according to EditMode. The editor then hides itself and calls
@@ -87,6 +96,9 @@ private:
     std::function<void()> Command(void (TForm1::*handler)());
     void ShowCurrentRow();
     void ShowTitle();
+    // Applies a change of the list and shows the list, the title and the Edit menu after it.
+    void ShowChange(const std::function<void()>& change);
+    void ShowSteps(); // the Edit menu's items, named after their steps
     void OpenChildWindow(QWidget& window);
     // Before a command sets the list aside: false when the user keeps it (Cancel, or a Save
     // that did not happen).
@@ -107,6 +119,8 @@ private:
     void RunBuild(const std::function<void(const TWorkDirLock&, const BuildServicesSet&)>& build);
     void EffaceTout();   // Clear All
     void Button5Click(); // Exit
+    void Undo1Click();
+    void Redo1Click();
     void Openscript1Click();
     void Savescript1Click();
     void Contents1Click();
@@ -130,8 +144,10 @@ private:
     // background, restore-background, text, sound-effect and music editors join it, and so
     // does the pause editor, which opens on a Pause row with the row's timing.
     std::array<RowEditor*, kEventKindCount> editors_{};
-    // The script file last opened whole or saved, which Save offers; empty before.
-    std::string fileName_;
-    std::vector<EventContent> savedContent_;
+    // The script file last opened whole or saved, whose name Save offers.
+    ScriptFile file_;
+    ScriptHistory history_{script_, file_};
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
     bool building_ = false; // a build runs aside: the window takes no input and stays open
 };

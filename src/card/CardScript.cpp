@@ -84,6 +84,15 @@ void CardScript::EmptyToHeader() {
     current_ = 1;
 }
 
+void CardScript::SpliceRows(int first, int count, const std::vector<CardEvent>& rows) {
+    if (first < 0 || count < 0 || first + count > RowCount())
+        throw std::out_of_range("Rows " + std::to_string(first) + " to " +
+                                std::to_string(first + count - 1) + " do not exist");
+    const auto at = rows_.erase(rows_.begin() + first, rows_.begin() + first + count);
+    rows_.insert(at, rows.begin(), rows.end());
+    SetCurrentRow(current_);
+}
+
 std::vector<EventContent> CardScript::Content() const {
     std::vector<EventContent> content;
     for (const CardEvent& e : rows_) {

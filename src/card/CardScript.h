@@ -62,6 +62,12 @@ public:
     // Adds an empty row at the end: the new trailing row once the last one has been filled.
     void AppendEmptyRow() { rows_.emplace_back(); }
 
+    // Every row, header and trailing row included, and the way to put rows back in place of
+    // others: `count` rows from `first` are replaced by `rows`. This is how the edit history
+    // compares the list before and after a change, and takes a change back.
+    const std::vector<CardEvent>& Rows() const { return rows_; }
+    void SpliceRows(int first, int count, const std::vector<CardEvent>& rows);
+
     // The events in order as a script file keeps them (neither the selection nor rows without
     // an event count): two scripts of equal content save alike.
     std::vector<EventContent> Content() const;

@@ -80,7 +80,9 @@ TForm7::~TForm7() = default;
 void TForm7::BeginPlacement(const EventCells& cells, const TFont& font, uint8_t alignment,
                             bool shadow) {
     auto label = std::make_unique<TextLabel>(cells[kColData], font, alignment);
-    main_.EditScript([&](CardScript& s) {
+    // The cells and the placement that follows, or its taking back, are one step.
+    step_ = main_.WriteStepName(cells);
+    main_.EditScript(step_, [&](CardScript& s) {
         pending_ = PendingText::Write(s, main_.TargetRow, main_.EditMode, cells);
     });
     texte_ = TDataTexte{font, alignment, shadow, 0, 0};
@@ -139,7 +141,7 @@ void TForm7::memorise() {
         GoBack();
         throw;
     }
-    main_.EditScript([&](CardScript& s) {
+    main_.ContinueStep(step_, [&](CardScript& s) {
         pending_->Commit(s, std::make_unique<TDataTexte>(texte_), std::move(image),
                          main_.ProgramDir, main_.TempFiles);
     });
@@ -150,7 +152,7 @@ void TForm7::memorise() {
 void TForm7::GoBack() {
     Placing = false;
     if (pending_) {
-        main_.EditScript([this](CardScript& s) { pending_->RollBack(s); });
+        main_.ContinueStep(step_, [this](CardScript& s) { pending_->RollBack(s); });
         pending_.reset();
     }
     Finish();

@@ -51,6 +51,7 @@ private:
     Dialogs& dialogs_;
     PictureLoader& pictures_;
     std::optional<PendingText> pending_;
+    std::string step_; // the name of the step that writes the text
     TDataTexte texte_; // the attributes recorded on placing; X and Y come from the label
     std::unique_ptr<TextLabel> label_;
     TextBackground background_;

@@ -149,8 +149,8 @@ TEST_F(MainWindowTest, LayoutIsTheFixedReferenceLayout) {
             menus << (item->isSeparator() ? QString("-") : item->text());
     }
     EXPECT_EQ(menus, (QStringList{"&File", "&Open...", "&Save...", "&Build Card...",
-                                  "Pre&view Card", "&Clear", "-",
-                                  "E&xit", "&Help", "&Contents", "-", "&About..."}));
+                                  "Pre&view Card", "&Clear", "-", "E&xit", "&Edit", "&Undo",
+                                  "&Redo", "&Help", "&Contents", "-", "&About..."}));
 }
 
 TEST_F(MainWindowTest, ClicksAndKeysMoveTheSelectionBarWhichNeverGoesAway) {

@@ -9,6 +9,7 @@
 #include <QAbstractItemModel>
 #include <QMenuBar>
 #include <QTableView>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -46,7 +47,7 @@ protected:
         // so that no command asks about changes.
         Insert({"Background", sky_, "Blinds", "2"});
         Insert(kPause);
-        form_.EditScript([](CardScript& s) { s.SetCurrentRow(3); });
+        form_.EditScript("Change", [](CardScript& s) { s.SetCurrentRow(3); });
         dialogs_.FileAnswers = {(dir_ / "start.vlm").string()};
         Menu("&Save...");
         fs::remove(dir_ / "start.vlm");
@@ -232,3 +233,42 @@ TEST_F(ScriptCommandsTest, AScriptGivenAtStartOpensAsOpenDoes) {
 }
 
 } // namespace
+
+// Edit > Undo and Redo, by their keys: each names its step, an Open comes back with its file's
+// name, and the unsaved-changes mark follows the list back to what was saved.
+TEST_F(ScriptCommandsTest, UndoAndRedoTakeCommandsBackAndTheTitleFollows) {
+    const QList<QAction*> edit = form_.menuBar()->actions()[1]->menu()->actions();
+    const auto items = [&] {
+        QStringList shown;
+        for (QAction* item : edit)
+            shown << item->text() + (item->isEnabled() ? "" : " (off)");
+        return shown;
+    };
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form_)); // the keys need a window
+    const auto key = [&](QKeySequence keys) { QTest::keySequence(&form_, keys); };
+    const GridText start = Shown();
+    EXPECT_EQ(items(), (QStringList{"&Undo Insert Pause", "&Redo (off)"}));
+
+    Open("Open window\r\nZoom\r\n1\r\nBackground\r\n" + sky_ + "\r\nUnfold\r\n3\r\n" +
+         TextRecord("Hi") + "Pause\r\n5\r\n");
+    const GridText opened = Shown();
+    form_.findChild<QTableView*>("StringGrid1")->selectRow(2);
+    QTest::mouseClick(form_.findChild<QWidget*>("Button2"), Qt::LeftButton);
+    const GridText deleted = Shown();
+    EXPECT_EQ(form_.windowTitle(), "*card.vlm - Velmora");
+    EXPECT_EQ(items(), (QStringList{"&Undo Delete", "&Redo (off)"}));
+
+    key(Qt::CTRL | Qt::Key_Z);
+    EXPECT_EQ(Shown(), opened);
+    EXPECT_EQ(form_.windowTitle(), "card.vlm - Velmora");
+    EXPECT_EQ(items(), (QStringList{"&Undo Open", "&Redo Delete"}));
+    key(Qt::CTRL | Qt::Key_Y);
+    EXPECT_EQ(Shown(), deleted);
+    key(Qt::CTRL | Qt::Key_Z);
+    key(Qt::CTRL | Qt::Key_Z);
+    EXPECT_EQ(Shown(), start);
+    EXPECT_EQ(form_.windowTitle(), "start.vlm - Velmora");
+    key(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    EXPECT_EQ(Shown(), opened);
+    EXPECT_EQ(form_.windowTitle(), "card.vlm - Velmora");
+}

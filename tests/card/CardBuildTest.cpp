@@ -17,9 +17,7 @@ void Append(CardScript& script, EventCells cells) { script.WriteEventRow(script.
 
 // The text event's objects, as the placement would attach them.
 void Place(CardEvent& row, int x, int y) {
-    row.DataTexte = std::make_unique<TDataTexte>();
-    row.DataTexte->X = x;
-    row.DataTexte->Y = y;
+    row.DataTexte = std::make_unique<TDataTexte>(TDataTexte{{}, taLeftJustify, false, x, y});
     row.TextImage = std::make_unique<TGifFile>();
     TColorTable two;
     InitColorTable(two, 2);

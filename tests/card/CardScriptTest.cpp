@@ -28,7 +28,7 @@ void InsertAtSelection(CardScript& script, const EventCells& cells) {
 }
 
 // Gives a Text row its two objects, as the placement step does.
-std::pair<TDataTexte*, TGifFile*> AttachObjects(CardScript& script, int row) {
+std::pair<const TDataTexte*, TGifFile*> AttachObjects(CardScript& script, int row) {
     CardEvent& e = script.Row(row);
     e.DataTexte = std::make_unique<TDataTexte>();
     e.TextImage = std::make_unique<TGifFile>();

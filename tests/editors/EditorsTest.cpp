@@ -48,7 +48,7 @@ TEST_F(EditorsTest, BackgroundOkAsksForAPictureThenATransitionAndInsertsTheFullP
     EXPECT_EQ(Rows()[1], written);
 
     // A row whose transition is none of the list opens with none chosen, and OK says so.
-    Main().EditScript([](CardScript& s) { s.Row(2).Cells[kColTransition] = "Sideways"; });
+    Main().EditScript("Change", [](CardScript& s) { s.Row(2).Cells[kColTransition] = "Sideways"; });
     DoubleClickRow(2);
     EXPECT_EQ(Background().Transition->ComboBox1->currentIndex(), -1);
     EXPECT_EQ(FileName()->text(), "sky.bmp");
@@ -115,7 +115,8 @@ TEST_F(EditorsTest, PreviewsOffAndANewBackgroundKeepTheTransitionAndTiming) {
 
 TEST_F(EditorsTest, PauseAndWindowOpeningWriteTheirRows) {
     AddRow(2, {"Text", "Hi\r", "Blinds", "2"});
-    Main().EditScript([](CardScript& s) { s.Row(2).DataTexte = std::make_unique<TDataTexte>(); });
+    Main().EditScript("Change",
+                      [](CardScript& s) { s.Row(2).DataTexte = std::make_unique<TDataTexte>(); });
     const TDataTexte* texte = Main().Script().Row(2).DataTexte.get();
 
     ClickRow(2); // a pause above the text moves it down with its objects
@@ -127,7 +128,7 @@ TEST_F(EditorsTest, PauseAndWindowOpeningWriteTheirRows) {
     QTest::keyClick(forms_.Form4.SpinEdit1, Qt::Key_PageUp);
     Click(forms_.Form4.Button1);
 
-    Main().EditScript([](CardScript& s) { s.Row(1).Cells[kColTransition] = "Fade"; });
+    Main().EditScript("Change", [](CardScript& s) { s.Row(1).Cells[kColTransition] = "Fade"; });
     DoubleClickRow(1);
     Click(forms_.Form6.Button1);
     EXPECT_EQ(Rows(), (std::vector<EventCells>{{"Open window", "None", "", "1"},

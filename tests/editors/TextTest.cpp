@@ -182,6 +182,28 @@ TEST_F(TextTest, AHandPlacedTextComesBackPixelForPixelFromItsScript) {
     EXPECT_EQ(Pixels(*Main().Script().Row(3).TextImage), byHand);
 }
 
+// The text's cells and its placement are one step, which brings back the very objects; a
+// text taken back with Escape is none.
+TEST_F(TextTest, APlacedTextIsOneStepWithItsObjects) {
+    InsertText(3, {"Escaped"});
+    QTest::keyClick(&Placement(), Qt::Key_Escape);
+    const auto rows = Rows();
+    auto undone = Beyond();
+    InsertText(3, {"Undone"});
+    PressAt({5, 5});
+    const auto placedRows = Rows();
+    const auto placed = Beyond();
+    MenuItem("&Undo Insert Text");
+    EXPECT_EQ(Rows(), rows);
+    std::get<1>(undone) = std::get<1>(placed); // the text image's name stays listed
+    EXPECT_EQ(Beyond(), undone);
+    MenuItem("&Redo Insert Text");
+    EXPECT_EQ(Rows(), placedRows);
+    EXPECT_EQ(Beyond(), placed);
+    MenuItem("&Undo Insert Text");
+    MenuItem("&Undo Change"); // the background's row, written before the escaped text
+}
+
 TEST_F(TextTest, EscapeOrAnUnreadablePictureLeavesTheListAsItWas) {
     InsertText(3, {"Kept"});
     PressAt({5, 5});
@@ -191,7 +213,7 @@ TEST_F(TextTest, EscapeOrAnUnreadablePictureLeavesTheListAsItWas) {
         for (const bool unreadable : {false, true}) {
             SCOPED_TRACE(std::string(replace ? "replace" : "insert") +
                          (unreadable ? ", unreadable" : ", Escape"));
-            Main().EditScript([&](CardScript& s) {
+            Main().EditScript("Change", [&](CardScript& s) {
                 s.Row(2).Cells[kColData] = unreadable ? dir_.string() + "/broken.bmp" : sky_;
             });
             ClickRow(3);
@@ -237,7 +259,7 @@ TEST_F(TextTest, EditingShowsTheRowAndANewTextStartsFromWhatTheEditorLastHeld) {
     const TDataTexte texte{kChosen, taRightJustify, true, 0, 0};
     AddRow(3, {"Text", "Happy\r\rBirthday\r", "Mosaic", "4"});
     Main().EditScript(
-        [&](CardScript& s) { s.Row(3).DataTexte = std::make_unique<TDataTexte>(texte); });
+        "Change", [&](CardScript& s) { s.Row(3).DataTexte = std::make_unique<TDataTexte>(texte); });
     DoubleClickRow(3);
     EXPECT_EQ(Editor().Memo1->toPlainText(), "Happy\n\nBirthday");
     EXPECT_EQ(line(0).right(), line(2).right());

@@ -118,7 +118,7 @@ protected:
         ADD_FAILURE() << "no chooser button " << choice;
     }
     void AddRow(int at, const EventCells& cells) {
-        Main().EditScript([&](CardScript& s) { s.WriteEventRow(at, false, cells); });
+        Main().EditScript("Change", [&](CardScript& s) { s.WriteEventRow(at, false, cells); });
     }
     std::vector<EventCells> Rows() {
         std::vector<EventCells> rows;
