@@ -11,6 +11,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +22,8 @@
 namespace {
 constexpr const char* kCaption = "Velmora";
 constexpr QSize kInitialClientSize(688, 453);
+// What the desktop's title bar and borders take around the client area, at most.
+constexpr QSize kFrameAllowance(16, 48);
 
 // The picture area and the label: each shows its image at its natural size in the window's
 // logical pixels, which on a scaled screen are scaled like the rest of the desktop, so that a
@@ -66,9 +70,15 @@ TForm7::TForm7(TForm1& main, Dialogs& dialogs, PictureLoader& pictures)
     setFocusPolicy(Qt::StrongFocus); // for Escape
     setFixedSize(kInitialClientSize);
     const auto press = [this] { RunCommand(dialogs_, [this] { MouseDown(); }); };
+    // A picture larger than the screen scrolls; the picture's own pixels stay the places.
+    Scroller = new QScrollArea(this);
+    Scroller->setFrameShape(QFrame::NoFrame);
+    Scroller->setFocusPolicy(Qt::NoFocus); // Escape is the window's
+    Scroller->resize(kInitialClientSize);
     Image1 = new Surface(
-        this, [this](QPoint at) { MouseMove(at); }, press);
+        Scroller, [this](QPoint at) { MouseMove(at); }, press);
     Image1->resize(kInitialClientSize);
+    Scroller->setWidget(Image1);
     // Over the label the pointer's place is the label's corner plus its place in the label.
     Label1 = new Surface(
         Image1, [this](QPoint at) { MouseMove(Label1->pos() + at); }, press);
@@ -110,10 +120,16 @@ void TForm7::ShowBackground(const std::string& picturePath) {
         GoBack();
         throw;
     }
-    setFixedSize(Image1->size());
+    QSize client = Image1->size();
+    const QScreen* screen = main_.screen();
+    if (screen) client = client.boundedTo(screen->availableGeometry().size() - kFrameAllowance);
+    setFixedSize(client);
+    Scroller->resize(client);
+    Scroller->horizontalScrollBar()->setValue(0);
+    Scroller->verticalScrollBar()->setValue(0);
     Label1->move(0, 0);
     Label1->show();
-    if (const QScreen* s = main_.screen()) move(s->availableGeometry().center() - rect().center());
+    if (screen) move(screen->availableGeometry().center() - rect().center());
     Placing = true;
     show();
     raise();

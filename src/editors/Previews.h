@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class QScrollArea;
 class TForm1;
 class TextLabel;
 
@@ -27,13 +28,15 @@ public:
     // at the main window's target row, which stays disabled until the text is placed.
     void BeginPlacement(const EventCells& cells, const TFont& font, uint8_t alignment, bool shadow);
     // Shows the background at `picturePath`, loaded and reduced as the build does, in a client
-    // area of its size, with placing on. A picture that cannot be read takes the event back,
-    // gives the main window back and throws, naming the picture.
+    // area of its size (scrolled, where the picture is larger than the screen), with placing on. A
+    // picture that cannot be read takes the event back, gives the main window back and throws,
+    // naming the picture.
     void ShowBackground(const std::string& picturePath);
 
-    bool Placing = false;      // the label follows the pointer
-    QWidget* Image1 = nullptr; // the picture area
-    QWidget* Label1 = nullptr; // the text label, over it
+    bool Placing = false;            // the label follows the pointer
+    QWidget* Image1 = nullptr;       // the picture area
+    QScrollArea* Scroller = nullptr; // shows as much of the picture as the screen holds
+    QWidget* Label1 = nullptr;       // the text label, over it
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -6,6 +6,8 @@
 
 #include <QCheckBox>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextLayout>
@@ -165,6 +167,30 @@ TEST_F(TextTest, TheLabelFollowsThePointerAndAPressPlacesItWhatTheWindowShows) {
     Pixels(*row.TextImage, &size);
     EXPECT_EQ(size, QSize(5, 3));
     EXPECT_EQ(Main().TempFiles, std::vector<std::string>{dir_.string() + "/Texte3.gif"});
+}
+
+// A picture larger than the screen: the window fits the screen and scrolls, and a text placed
+// in the scrolled picture keeps the picture's own coordinates.
+TEST_F(TextTest, APictureLargerThanTheScreenScrollsAndPlacesInItsOwnPixels) {
+    const QSize screen = Main().screen()->availableGeometry().size();
+    AddRow(2, {"Background",
+               MakeShadedBmp(dir_ / "big.bmp", screen.width() + 200, screen.height() + 150),
+               "Blinds", "1"});
+    InsertText(3, {"Far"});
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Placement()));
+    EXPECT_LT(Placement().width(), screen.width());
+    EXPECT_LT(Placement().height(), screen.height());
+    QScrollBar* across = Placement().Scroller->horizontalScrollBar();
+    QScrollBar* down = Placement().Scroller->verticalScrollBar();
+    across->setValue(across->maximum());
+    down->setValue(down->maximum());
+    ASSERT_GT(across->value(), 200);
+    MoveTo({30, 20});
+    PressAt({30, 20});
+    const CardEvent& row = Main().Script().Row(3);
+    ASSERT_TRUE(row.DataTexte);
+    EXPECT_EQ(QPoint(row.DataTexte->X, row.DataTexte->Y),
+              QPoint(across->value() + 30, down->value() + 20));
 }
 
 TEST_F(TextTest, AHandPlacedTextComesBackPixelForPixelFromItsScript) {
