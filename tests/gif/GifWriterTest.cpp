@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 #include <unistd.h>
 
 using namespace giftest;
@@ -141,13 +142,14 @@ TEST(GifWriter, FailedSavesLeaveTheOldFile) {
 }
 
 TEST(GifWriter, HooksAreCalledAroundWork) {
-    static int busy = 0, restored = 0;
-    GifHooks.ShowBusyCursor = [] { ++busy; };
-    GifHooks.RestoreCursor = [] { ++restored; };
+    static int busy, restored;
+    busy = restored = 0;
+    const TGifHooks saved = std::exchange(
+        GifHooks, {.ShowBusyCursor = [] { ++busy; }, .RestoreCursor = [] { ++restored; }});
     TGifFile gif;
     EXPECT_THROW(gif.LoadFromMemory(std::vector<uint8_t>{'G', 'I', 'F'}), EInOutError);
     gif.SaveToMemory();
-    GifHooks = {};
+    GifHooks = saved;
     EXPECT_EQ(busy, 2);
     EXPECT_EQ(restored, 2) << "the cursor is restored when the work fails too";
 }
