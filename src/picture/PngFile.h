@@ -7,5 +7,6 @@
 #include <vector>
 
 std::vector<uint8_t> PngBytes(const TRgbImage& image);
-// Creates or replaces the file; EInOutError when it cannot be written.
+// Creates or replaces the file once it is complete; EInOutError when it cannot be written,
+// and the file that stood there is kept.
 void WritePng(const std::string& path, const TRgbImage& image);

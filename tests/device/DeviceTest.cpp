@@ -1,8 +1,10 @@
 // The output device through SDL's disk driver, which writes what it is handed to a file, and
 // velmora-audio, run for real.
 
+#include "AtomicFile.h"
 #include "AudioOutput.h"
 #include "AudioTestSupport.h"
+#include "FileSizeLimit.h"
 #include "WavSound.h"
 #include "WavWriter.h"
 
@@ -11,6 +13,7 @@
 #include <chrono>
 #include <cmath>
 #include <csignal>
+#include <set>
 #include <thread>
 
 using namespace audiotest;
@@ -47,7 +50,7 @@ class DeviceTest : public ::testing::Test {
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", Speakers().c_str(), 1);
-        fileio::WriteFileBytes(dir_ / "sweep.wav", Sweep(4000));
+        WriteFileAtomically(dir_ / "sweep.wav", Sweep(4000));
     }
     std::filesystem::path Speakers() const { return dir_ / "speakers.raw"; }
     ScratchDir dir_;
@@ -99,8 +102,44 @@ TEST_F(DeviceTest, VelmoraAudioRendersAndPlaysWhatTheEngineMakes) {
     ExpectPlayed(Speakers(), wav, rate);
 }
 
+// However long the sound, render holds a block of it at a time: 256 kB of 8-bit samples at
+// 1 kHz make 4 minutes, 45 MB of WAV at 44.1 kHz.
+TEST_F(DeviceTest, VelmoraAudioRendersALongSoundInBoundedMemory) {
+    std::vector<uint8_t> samples(256 << 10);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = uint8_t(128 + 100 * std::sin(0.05 * double(i)));
+    WriteFileAtomically(dir_ / "long.wav", RiffWave({Fmt(1, 1, 1000, 1, 8), {"data", samples}}));
+    const std::filesystem::path out = dir_ / "long-out.wav";
+    const ProgramRun run =
+        RunProgram(VELMORA_AUDIO_EXE, {"render", (dir_ / "long.wav").string(), "-o", out.string()},
+                   dir_.Path());
+    EXPECT_EQ(run.ExitStatus, 0) << run.Err;
+    EXPECT_GT(std::filesystem::file_size(out), 44u << 20);
+    EXPECT_LT(run.PeakMemoryKb, 24 << 10) << "kB";
+}
+
+// A full disk ends render with an error, and the file it would have replaced stays whole.
+TEST_F(DeviceTest, VelmoraAudioKeepsTheOldFileOnAFullDisk) {
+    WriteFileAtomically(dir_ / "long.wav", Sweep(40000));
+    const std::filesystem::path out = dir_ / "out.wav";
+    WriteFileAtomically(out, std::vector<uint8_t>{'o', 'l', 'd'});
+    ProgramRun run;
+    {
+        FileSizeLimit limit(64 << 10);
+        run = RunProgram(VELMORA_AUDIO_EXE, {"render", (dir_ / "long.wav").string(), "-o", out.string()},
+                         dir_.Path());
+    }
+    EXPECT_EQ(run.ExitStatus, 1);
+    EXPECT_NE(run.Err.find("Disk full"), std::string::npos) << run.Err;
+    EXPECT_EQ(fileio::ReadFileBytes(out), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.Path()))
+        names.insert(entry.path().filename());
+    EXPECT_EQ(names, (std::set<std::string>{"long.wav", "out.wav", "stderr", "stdout", "sweep.wav"}));
+}
+
 TEST_F(DeviceTest, VelmoraAudioSaysWhatItCannotDo) {
-    fileio::WriteFileBytes(dir_ / "notes.txt", std::vector<uint8_t>{'h', 'i'});
+    WriteFileAtomically(dir_ / "notes.txt", std::vector<uint8_t>{'h', 'i'});
     const std::string in = (dir_ / "sweep.wav").string(), out = (dir_ / "out.wav").string();
     const std::string text = (dir_ / "notes.txt").string(), missing = (dir_ / "none.wav").string();
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {

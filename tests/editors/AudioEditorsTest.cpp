@@ -2,6 +2,7 @@
 // they play never outlives them.
 
 #include "FormsFixture.h"
+#include "TinyMedia.h"
 
 #include <QLineEdit>
 
@@ -24,8 +25,11 @@ protected:
     };
     AudioEditorsTest() {
         fs::create_directories(dir_ / "sounds" / "more");
-        for (const char* name : {"bell.wav", "chime.WAV", "tune.mid", "Song.MID", "notes.txt"})
-            std::ofstream(Path(name)) << name;
+        for (const char* name : {"bell.wav", "chime.WAV"})
+            std::ofstream(Path(name)) << TinyWav(name);
+        for (const char* name : {"tune.mid", "Song.MID"})
+            std::ofstream(Path(name)) << TinyMidi(name);
+        std::ofstream(Path("notes.txt")) << "notes";
     }
     std::string Path(const char* name) { return (dir_ / "sounds" / name).string(); }
     std::vector<Twin> Twins() {
@@ -77,6 +81,32 @@ TEST_F(AudioEditorsTest, EachTwinInsertsThenReplacesItsEventAndOpensOnTheStoredF
         EXPECT_EQ(FileName(t), "");
         Click(t.Editor.Button2);
         ClickRow(row + 1);
+    }
+}
+
+// OK refuses, as the build does, a file that is not what the card would play.
+TEST_F(AudioEditorsTest, OkRefusesAFileNoCardPlays) {
+    fs::create_directories(dir_ / "odd");
+    std::ofstream(dir_ / "odd" / "shadow.wav") << "root:x:0:0:root:/root:/bin/bash\n";
+    std::ofstream(dir_ / "odd" / "bell.mid") << TinyWav("a sound");
+    const std::pair<const char*, std::string> files[] = {{"shadow.wav", "The Wav file '"},
+                                                         {"bell.mid", "The midi file '"}};
+    const std::vector<Twin> twins = Twins();
+    for (size_t i = 0; i < twins.size(); ++i) {
+        const Twin& t = twins[i];
+        SCOPED_TRACE(t.Kind);
+        const int row = Main().SelectedRow();
+        Insert(t.Choice);
+        BrowseTo(*t.Editor.Browser, dir_ / "odd");
+        ClickFile(*t.Editor.Browser, files[i].first);
+        Click(t.Editor.Button1);
+        const std::string path = (dir_ / "odd" / files[i].first).string();
+        EXPECT_EQ(dialogs_.Shown.back().Text,
+                  files[i].second + path + "' of row " + std::to_string(row) +
+                      (i == 0 ? " is not a WAV sound." : " is not a MIDI tune."));
+        EXPECT_TRUE(t.Editor.isVisible());
+        EXPECT_EQ(Rows().size(), 2u);
+        Click(t.Editor.Button2);
     }
 }
 

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "GifTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -130,6 +131,13 @@ TEST(GifWriter, FailedSavesLeaveTheOldFile) {
     pixels.Set(2, 1, 9);
     outOfRange.AddImage(bw, pixels);
     EXPECT_THROW(outOfRange.SaveToFile(path), EGifException);
+    EXPECT_EQ(ReadFile(path), before);
+    TGifFile larger;
+    larger.AddImage(bw, Zeros(64, 64));
+    {
+        const FileSizeLimit full(20); // the disk fills up in the middle of the file
+        EXPECT_THROW(larger.SaveToFile(path), EInOutError);
+    }
     EXPECT_EQ(ReadFile(path), before);
 
     try {

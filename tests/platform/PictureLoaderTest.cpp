@@ -1,5 +1,6 @@
 // Loading pictures (Qt's reader, our GIF codec) and their reduction to 256 colours.
 
+#include "AtomicFile.h"
 #include "PictureTestSupport.h"
 #include "QtPictureLoader.h"
 #include "Reduce256.h"
@@ -45,7 +46,7 @@ TEST_F(PictureLoaderTest, BmpThroughQtAndNamesEndingInFThroughOurCodec) {
 
 TEST_F(PictureLoaderTest, RefusalsSayWhatWentWrong) {
     for (const char* name : {"card.xyz", "noext", "broken.bmp"})
-        fileio::WriteFileBytes(Path(name), std::vector<uint8_t>{'B', 'M', 1, 2, 3});
+        WriteFileAtomically(Path(name), std::vector<uint8_t>{'B', 'M', 1, 2, 3});
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path("folder.bmp"))));
 
     EXPECT_EQ(ErrorOf("card.xyz"), "EInvalidGraphic: Unknown picture file extension (.xyz)");
@@ -54,6 +55,48 @@ TEST_F(PictureLoaderTest, RefusalsSayWhatWentWrong) {
     EXPECT_EQ(ErrorOf("missing.bmp"), "EInOutError: File not found");
     EXPECT_EQ(ErrorOf("missing.gif"), "EInOutError: File not found");
     EXPECT_EQ(ErrorOf("folder.bmp"), "EInOutError: File access denied");
+}
+
+// "BM", file size, reserved, pixel offset | info header of 40 bytes: its size, width, height,
+// planes, bits per pixel, the rest 0 (no compression) | then `pixelBytes` bytes.
+std::vector<uint8_t> Bmp(int32_t width, int32_t height, uint32_t offset, size_t pixelBytes) {
+    std::vector<uint8_t> b;
+    const auto put = [&b](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) b.push_back(uint8_t(v >> (8 * i)));
+    };
+    b = {'B', 'M'};
+    put(uint32_t(54 + pixelBytes), 4);
+    put(0, 4);
+    put(offset, 4);
+    put(40, 4);
+    put(uint32_t(width), 4);
+    put(uint32_t(height), 4);
+    put(1, 2);
+    put(24, 2);
+    b.resize(54, 0);
+    b.resize(54 + pixelBytes, 0x7F);
+    return b;
+}
+
+// A reader that finds no pixels where the header says would make a black card of it.
+TEST_F(PictureLoaderTest, ABmpWhosePixelsDoNotLieInTheFileIsRefused) {
+    const size_t rows = 200 * 960; // 320 pixels of 3 bytes a row
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+    } cases[] = {
+        {"offset past the end", Bmp(320, 200, 0xFFFFFFF0, 0)},
+        {"offset past the end, pixels there", Bmp(320, 200, 0xFFFFFFF0, rows)},
+        {"offset just past the end", Bmp(320, 200, 54 + rows, rows)},
+        {"half the rows", Bmp(320, 200, 54, rows / 2)},
+        {"top row first, one row short", Bmp(320, -200, 54, rows - 960)},
+    };
+    for (const auto& c : cases) {
+        WriteFileAtomically(Path("damaged.bmp"), c.bytes);
+        EXPECT_EQ(ErrorOf("damaged.bmp"), "EInvalidGraphic: Bitmap image is not valid") << c.name;
+    }
+    WriteFileAtomically(Path("whole.bmp"), Bmp(320, -200, 54, rows));
+    EXPECT_EQ(ErrorOf("whole.bmp"), "loaded");
 }
 
 TEST(PictureReduction, IsTheSharedReductionToAtMost256Colours) {

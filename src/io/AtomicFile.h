@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <vector>
 
 // A file that becomes `path` only once it is complete: it is made without a name in the
 // folder of `path`, and takes the name when told. Destroyed before that, it vanishes; a
@@ -21,10 +20,10 @@ public:
     TUnnamedFile& operator=(const TUnnamedFile&) = delete;
 
     void Write(const uint8_t* data, size_t count) override;
+    // Writes over bytes already written, from `offset` on (a header whose sizes come last).
+    void WriteAt(uint64_t offset, const uint8_t* data, size_t count);
     uint64_t Size() const { return size_; }
     int Descriptor() const { return fd_; }
-    // Every byte written so far, read back from the file.
-    std::vector<uint8_t> ReadBack() const;
     // Puts the file at its path, in place of whatever entry stands there: a link or a special
     // file is replaced, never written through. The file is then closed.
     void GiveName();
@@ -47,8 +46,12 @@ public:
     explicit TFileBeside(const std::string& target);
 
     void Write(const uint8_t* data, size_t count) override { file_.Write(data, count); }
+    void WriteAt(uint64_t offset, const uint8_t* data, size_t count) {
+        file_.WriteAt(offset, data, count);
+    }
     uint64_t Size() const { return file_.Size(); }
-    std::vector<uint8_t> ReadBack() const { return file_.ReadBack(); }
+    // The new file, open for reading back what was written before it takes the target's place.
+    int Descriptor() const { return file_.Descriptor(); }
     // Runnable by everyone who may read it, as a program should be.
     void MarkExecutable();
     void PlaceAtTarget();
