@@ -101,6 +101,7 @@ TEST_F(AudioEditorsTest, OkRefusesAFileNoCardPlays) {
         ClickFile(*t.Editor.Browser, files[i].first);
         Click(t.Editor.Button1);
         const std::string path = (dir_ / "odd" / files[i].first).string();
+        ASSERT_EQ(dialogs_.Shown.size(), i + 1) << "no refusal";
         EXPECT_EQ(dialogs_.Shown.back().Text,
                   files[i].second + path + "' of row " + std::to_string(row) +
                       (i == 0 ? " is not a WAV sound." : " is not a MIDI tune."));
