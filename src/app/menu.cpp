@@ -64,8 +64,8 @@ public:
 } // namespace
 
 TForm1::TForm1(Dialogs& dialogs, HelpViewer& help, const ProgramFiles& files)
-    : ProgramDir(files.WorkDir), WorkFolder(files.WorkFolder), ExecutableSaveDialog{apptext::kExecutableFilter,
-                                                      apptext::kExecutableExt},
+    : ProgramDir(files.WorkDir), WorkFolder(files.WorkFolder),
+      ExecutableSaveDialog{apptext::kExecutableFilter, apptext::kExecutableExt},
       ScriptSaveDialog{apptext::kScriptSaveFilter, apptext::kScriptSaveExt},
       ScriptOpenDialog{apptext::kScriptOpenFilter, apptext::kScriptOpenExt}, dialogs_(dialogs),
       help_(help), stub_(files.Stub) {

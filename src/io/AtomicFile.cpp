@@ -128,9 +128,9 @@ void TFileBeside::MarkExecutable() {
         fileio::ThrowSystemError(errno);
 }
 
-// On disk first, so that a crash just after cannot leave an empty file under the old name.
-void TFileBeside::PlaceAtTarget() {
-    if (::fsync(file_.Descriptor()) != 0) fileio::ThrowSystemError(errno);
+void TFileBeside::PlaceAtTarget(TNaming naming) {
+    if (naming == TNaming::OnDisk && ::fsync(file_.Descriptor()) != 0)
+        fileio::ThrowSystemError(errno);
     file_.GiveName();
 }
 
@@ -146,8 +146,9 @@ std::string PathWrittenBy(const std::string& path) {
     return WithResolvedFolder(ResolvedTarget(path));
 }
 
-void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
+void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
+                         TNaming naming) {
     TFileBeside file(path);
     file.Write(bytes.data(), bytes.size());
-    file.PlaceAtTarget();
+    file.PlaceAtTarget(naming);
 }

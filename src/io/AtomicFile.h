@@ -36,11 +36,17 @@ private:
     uint64_t size_ = 0;
 };
 
-// A new file that takes the place of `target` once it is complete and on disk. A target that
-// the user may not write is refused with "File access denied" and kept, and so is one that is
-// not a regular file (a folder, a device, a pipe); the file that replaces a target keeps its
-// permissions and, where the process may set them, its owner and group. A symbolic link is
-// followed: the file it names is replaced and the link stays.
+// When a complete file takes its name: once it is on disk, so that a crash of the machine just
+// after cannot leave an empty file under the old name (cards, scripts, sound tracks); or at
+// once, for the many small files that are made again at will (frames), whose wait for the
+// disk would take longer than their making. Either way no partial file ever has the name.
+enum class TNaming { OnDisk, AtOnce };
+
+// A new file that takes the place of `target` once it is complete (and on disk, by default).
+// A target that the user may not write is refused with "File access denied" and kept, and so
+// is one that is not a regular file (a folder, a device, a pipe); the file that replaces a
+// target keeps its permissions and, where the process may set them, its owner and group. A
+// symbolic link is followed: the file it names is replaced and the link stays.
 class TFileBeside final : public TByteSink {
 public:
     explicit TFileBeside(const std::string& target);
@@ -54,7 +60,7 @@ public:
     int Descriptor() const { return file_.Descriptor(); }
     // Runnable by everyone who may read it, as a program should be.
     void MarkExecutable();
-    void PlaceAtTarget();
+    void PlaceAtTarget(TNaming naming = TNaming::OnDisk);
 
 private:
     std::string target_;
@@ -70,4 +76,5 @@ std::string WithResolvedFolder(const std::string& path);
 std::string PathWrittenBy(const std::string& path);
 
 // Creates or replaces the file at `path` with exactly these bytes, through a TFileBeside.
-void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
+void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
+                         TNaming naming = TNaming::OnDisk);

@@ -73,5 +73,5 @@ std::vector<uint8_t> PngBytes(const TRgbImage& image) {
 }
 
 void WritePng(const std::string& path, const TRgbImage& image) {
-    WriteFileAtomically(path, PngBytes(image));
+    WriteFileAtomically(path, PngBytes(image), TNaming::AtOnce);
 }
