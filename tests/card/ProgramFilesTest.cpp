@@ -71,11 +71,10 @@ TEST_F(ProgramFilesTest, InstalledTheFilesAreInThePrefixAndTheWorkInTheUsersCach
 
 TEST_F(ProgramFilesTest, BuildsWorkOnlyInAWorkingFolderOfTheUsersOwnKeptPrivate) {
     const std::string work = Dir("home/.cache/velmora/work");
-    const fs::path workPath = root_ / "home/.cache/velmora/work";
-    const auto lock = [&] { return TWorkDirLock(work, TWorkDirLock::UsersOwn, [] {}); };
+    const fs::path path = root_ / "home/.cache/velmora/work", elsewhere = root_ / "elsewhere";
     const auto refusal = [&]() -> std::string {
         try {
-            lock();
+            TWorkDirLock(work, TWorkDirLock::UsersOwn, [] {});
         } catch (const EInOutError& e) {
             return e.what();
         }
@@ -83,32 +82,28 @@ TEST_F(ProgramFilesTest, BuildsWorkOnlyInAWorkingFolderOfTheUsersOwnKeptPrivate)
     };
     EXPECT_FALSE(TWorkDirLock::TryLock(work, TWorkDirLock::UsersOwn)) << "the clean-up makes nothing";
     EXPECT_FALSE(fs::exists(root_ / "home"));
-    lock();
+    EXPECT_EQ(refusal(), "no refusal");
     for (const char* made : {"home", "home/.cache", "home/.cache/velmora/work"})
         EXPECT_EQ(fs::status(root_ / made).permissions(), fs::perms::owner_all) << made;
-
-    fs::permissions(workPath, fs::perms::all); // left open by someone
+    fs::permissions(path, fs::perms::all); // left open to all, and made private again
     EXPECT_TRUE(TWorkDirLock::TryLock(work, TWorkDirLock::UsersOwn));
-    EXPECT_EQ(fs::status(workPath).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_all);
 
-    // A link in its place, to a folder open to all: refused, and the folder left as it is.
-    fs::remove(workPath);
-    fs::create_directory(root_ / "elsewhere");
-    fs::permissions(root_ / "elsewhere", fs::perms::all);
-    fs::create_directory_symlink(root_ / "elsewhere", workPath);
+    // A link in its place is refused and what it names left as it is; the build folder beside
+    // the program is shared as it stands.
+    fs::remove(path);
+    fs::create_directory(elsewhere);
+    fs::permissions(elsewhere, fs::perms::all);
+    fs::create_directory_symlink(elsewhere, path);
     EXPECT_EQ(refusal(), buildtext::WorkFolderIsLink(work));
     EXPECT_FALSE(TWorkDirLock::TryLock(work, TWorkDirLock::UsersOwn));
-    EXPECT_EQ(fs::status(root_ / "elsewhere").permissions(), fs::perms::all);
-
-    // The build folder beside the program is shared as it stands.
-    fs::permissions(root_ / "prefix/bin", fs::perms::all);
-    EXPECT_TRUE(TWorkDirLock::TryLock(Dir("prefix/bin"), TWorkDirLock::BesideProgram));
-    EXPECT_EQ(fs::status(root_ / "prefix/bin").permissions(), fs::perms::all);
+    EXPECT_TRUE(TWorkDirLock::TryLock(root_.string() + "/elsewhere/", TWorkDirLock::BesideProgram));
+    EXPECT_EQ(fs::status(elsewhere).permissions(), fs::perms::all);
 
     if (::geteuid() != 0) GTEST_SKIP() << "a folder of another user needs root to make";
-    fs::remove(workPath);
-    fs::create_directory(workPath);
-    ASSERT_EQ(::chown(workPath.c_str(), 65534, 65534), 0);
+    fs::remove(path);
+    fs::create_directory(path);
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
     EXPECT_EQ(refusal(), buildtext::WorkFolderNotOwn(work));
 }
 

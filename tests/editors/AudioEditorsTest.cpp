@@ -1,6 +1,7 @@
 // The sound-effect and music editors over fake media players: what they write, and that what
 // they play never outlives them.
 
+#include "BuildTexts.h"
 #include "FormsFixture.h"
 #include "TinyMedia.h"
 
@@ -25,10 +26,8 @@ protected:
     };
     AudioEditorsTest() {
         fs::create_directories(dir_ / "sounds" / "more");
-        for (const char* name : {"bell.wav", "chime.WAV"})
-            std::ofstream(Path(name)) << TinyWav(name);
-        for (const char* name : {"tune.mid", "Song.MID"})
-            std::ofstream(Path(name)) << TinyMidi(name);
+        for (const char* name : {"bell.wav", "chime.WAV"}) std::ofstream(Path(name)) << TinyWav(name);
+        for (const char* name : {"tune.mid", "Song.MID"}) std::ofstream(Path(name)) << TinyMidi();
         std::ofstream(Path("notes.txt")) << "notes";
     }
     std::string Path(const char* name) { return (dir_ / "sounds" / name).string(); }
@@ -87,27 +86,21 @@ TEST_F(AudioEditorsTest, EachTwinInsertsThenReplacesItsEventAndOpensOnTheStoredF
 // OK refuses, as the build does, a file that is not what the card would play.
 TEST_F(AudioEditorsTest, OkRefusesAFileNoCardPlays) {
     fs::create_directories(dir_ / "odd");
-    std::ofstream(dir_ / "odd" / "shadow.wav") << "root:x:0:0:root:/root:/bin/bash\n";
-    std::ofstream(dir_ / "odd" / "bell.mid") << TinyWav("a sound");
-    const std::pair<const char*, std::string> files[] = {{"shadow.wav", "The Wav file '"},
-                                                         {"bell.mid", "The midi file '"}};
+    const std::string paths[] = {(dir_ / "odd" / "shadow.wav").string(),
+                                 (dir_ / "odd" / "bell.mid").string()};
+    std::ofstream(paths[0]) << "root:x:0:0:root:/root:/bin/bash\n";
+    std::ofstream(paths[1]) << TinyWav("a sound");
     const std::vector<Twin> twins = Twins();
-    for (size_t i = 0; i < twins.size(); ++i) {
-        const Twin& t = twins[i];
-        SCOPED_TRACE(t.Kind);
-        const int row = Main().SelectedRow();
-        Insert(t.Choice);
-        BrowseTo(*t.Editor.Browser, dir_ / "odd");
-        ClickFile(*t.Editor.Browser, files[i].first);
-        Click(t.Editor.Button1);
-        const std::string path = (dir_ / "odd" / files[i].first).string();
+    for (size_t i = 0; i < 2; ++i) {
+        Insert(twins[i].Choice);
+        BrowseTo(*twins[i].Editor.Browser, dir_ / "odd");
+        ClickFile(*twins[i].Editor.Browser, fs::path(paths[i]).filename().c_str());
+        Click(twins[i].Editor.Button1);
         ASSERT_EQ(dialogs_.Shown.size(), i + 1) << "no refusal";
-        EXPECT_EQ(dialogs_.Shown.back().Text,
-                  files[i].second + path + "' of row " + std::to_string(row) +
-                      (i == 0 ? " is not a WAV sound." : " is not a MIDI tune."));
-        EXPECT_TRUE(t.Editor.isVisible());
-        EXPECT_EQ(Rows().size(), 2u);
-        Click(t.Editor.Button2);
+        EXPECT_EQ(dialogs_.Shown.back().Text, i == 0 ? buildtext::NotAWavSound(paths[i], 2)
+                                                     : buildtext::NotAMidiTune(paths[i], 2));
+        EXPECT_TRUE(twins[i].Editor.isVisible() && Rows().size() == 2u);
+        Click(twins[i].Editor.Button2);
     }
 }
 

@@ -319,25 +319,18 @@ TEST_F(Player, WritesItsSoundTrack) {
 // A full disk ends the sound track and the frames with an error, and the files they would have
 // replaced stay whole.
 TEST_F(Player, AFullDiskKeepsTheFilesItWouldReplace) {
-    const fs::path card = Card(PackageOf(
-        {{"fond2.gif", SmallGif()}, {"script.txt", "4\r\n3\r\nt5:fond2.gif:1000\r\nWait:2000\r\n"}}));
-    const fs::path track = dir_ / "track.wav", frames = dir_ / "frames";
-    fs::create_directories(frames);
-    const fs::path frame = frames / "frame000000.png";
+    const fs::path card =
+        Card(PackageOf({{"fond2.gif", SmallGif()}, {"script.txt", "4\r\n3\r\nt5:fond2.gif:100\r\n"}}));
+    const fs::path track = dir_ / "track.wav", frame = dir_ / "frames" / "frame000000.png";
+    fs::create_directories(dir_ / "frames");
     for (const fs::path& old : {track, frame})
         std::ofstream(old) << "old";
-    // 3 s of sound take 529 kB; a frame of 4 x 3 pixels takes some 70 bytes.
-    const auto run = [&](rlim_t limit, std::vector<std::string> args) {
-        const FileSizeLimit full(limit);
-        return Start(card, std::move(args));
-    };
-    const ProgramRun audio = run(64 << 10, {"--audio", track.string()});
-    EXPECT_EQ(audio.ExitStatus, 1);
-    EXPECT_NE(audio.Err.find("Disk full"), std::string::npos) << audio.Err;
-    EXPECT_EQ(run(40, {"--render", frames.string()}).ExitStatus, 1);
+    const FileSizeLimit full(40); // less than a WAV header, or a PNG file's first two chunks
+    for (const auto& args : {std::vector<std::string>{"--audio", track.string()},
+                             std::vector<std::string>{"--render", (dir_ / "frames").string()}})
+        EXPECT_EQ(Start(card, args).ExitStatus, 1) << args[0];
     for (const fs::path& old : {track, frame})
         EXPECT_EQ(ReadWholeFile(old), "old") << old;
-    EXPECT_EQ(std::distance(fs::directory_iterator(frames), {}), 1);
 }
 
 const std::string kGoodScript = "4\r\n3\r\ns1: :100,4,3\r\nt6:fond2.gif:200\r\n"
