@@ -58,7 +58,7 @@ void BuildOnce(Bench& b) {
     Silent silent;
     PosixFileSystem files;
     std::vector<std::string> tempFiles;
-    const TWorkDirLock workDir(b.programDir, [] {});
+    const TWorkDirLock workDir(b.programDir, TWorkDirLock::BesideProgram, [] {});
     if (!BuildCard(b.script, b.programDir + cardpackage::kStubName, workDir, b.card, tempFiles,
                    {pictures, silent, silent, files}))
         std::exit(1);

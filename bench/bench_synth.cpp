@@ -2,6 +2,7 @@
 // the median of several runs of wall-clock and of processor time, in times faster than real
 // time. With --write DIR it also writes
 // the demonstration tunes and their renderings at 44.1 kHz, to listen to and to compare.
+#include "AtomicFile.h"
 #include "BenchTiming.h"
 #include "DemoTunes.h"
 #include "FileIO.h"
@@ -47,7 +48,7 @@ int main(int argc, char** argv) {
         const std::filesystem::path dir = argv[2];
         std::filesystem::create_directories(dir);
         for (const demo::Tune& t : demo::All()) {
-            fileio::WriteFileBytes((dir / (t.Name + ".mid")).string(), t.Midi);
+            WriteFileAtomically((dir / (t.Name + ".mid")).string(), t.Midi);
             WriteWavFile((dir / (t.Name + ".wav")).string(), RenderMidiTune(t.Midi, kRate), kRate);
         }
         return 0;

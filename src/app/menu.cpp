@@ -64,8 +64,8 @@ public:
 } // namespace
 
 TForm1::TForm1(Dialogs& dialogs, HelpViewer& help, const ProgramFiles& files)
-    : ProgramDir(files.WorkDir), ExecutableSaveDialog{apptext::kExecutableFilter,
-                                                      apptext::kExecutableExt},
+    : ProgramDir(files.WorkDir), WorkFolder(files.WorkFolder),
+      ExecutableSaveDialog{apptext::kExecutableFilter, apptext::kExecutableExt},
       ScriptSaveDialog{apptext::kScriptSaveFilter, apptext::kScriptSaveExt},
       ScriptOpenDialog{apptext::kScriptOpenFilter, apptext::kScriptOpenExt}, dialogs_(dialogs),
       help_(help), stub_(files.Stub) {
@@ -373,7 +373,7 @@ void TForm1::RunBuild(
     GuiThreadMessages messages(dialogs_);
     PosixFileSystem files;
     RunAside([&] {
-        TWorkDirLock workDir(ProgramDir, [&progress] {
+        TWorkDirLock workDir(ProgramDir, WorkFolder, [&progress] {
             progress.Show();
             progress.Labl(buildtext::kWaitingForOtherBuild);
         });
@@ -491,7 +491,7 @@ void TForm1::About1Click() {
 void TForm1::FormClose() {
     // While another build (a velmora-build) works in the program directory, the files of
     // this session's names may be its own: they stay.
-    if (const std::optional<TWorkDirLock> workDir = TWorkDirLock::TryLock(ProgramDir))
+    if (const std::optional<TWorkDirLock> workDir = TWorkDirLock::TryLock(ProgramDir, WorkFolder))
         DeleteIntermediateFiles(TempFiles, *workDir);
 }
 

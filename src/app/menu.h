@@ -39,6 +39,7 @@ public:
     int TargetRow = 0;     // the row that the open editor writes
     bool EditMode = false; // true: the open editor replaces TargetRow; false: inserts there
     const std::string ProgramDir;
+    const TWorkDirLock::Folder WorkFolder; // whose folder ProgramDir is
     // Deleted, where they exist, when the window closes. Names are only ever added: a row
     // that an undo or redo brings back still has its files' names listed.
     std::vector<std::string> TempFiles;

@@ -1,7 +1,10 @@
 #include "AudioFile.h"
 
 #include "AudioError.h"
+#include "FileIO.h"
+#include "MidiFile.h"
 #include "MidiTune.h"
+#include "WavFormat.h"
 #include "WavSound.h"
 
 #include <algorithm>
@@ -21,4 +24,19 @@ MixerSlot AudioFileSlot(std::span<const uint8_t> file) {
 std::unique_ptr<AudioSource> OpenAudioFile(std::span<const uint8_t> file, int sampleRate) {
     if (AudioFileSlot(file) == MixerSlot::Sound) return OpenWavSound(file, sampleRate);
     return OpenMidiTune(file, sampleRate);
+}
+
+bool FilePlaysIn(const std::string& path, MixerSlot slot) {
+    const TMappedFile file(path);
+    try {
+        if (AudioFileSlot(file.Bytes()) != slot) return false;
+        // What the sound or the tune is made of once read, not the samples played.
+        if (slot == MixerSlot::Sound)
+            ParseWav(file.Bytes());
+        else
+            ReadMidiFile(file.Bytes());
+        return true;
+    } catch (const EAudioFormat&) {
+        return false;
+    }
 }

@@ -3,11 +3,7 @@
 #include "FileIO.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <fcntl.h>
-#include <unistd.h>
-#include <utility>
 
 namespace {
 constexpr int kChannels = 2;
@@ -71,21 +67,13 @@ std::vector<uint8_t> EncodeWav16(std::span<const float> interleavedStereo, int s
 
 void WriteWavFile(const std::string& path, std::span<const float> interleavedStereo,
                   int sampleRate) {
-    fileio::WriteFileBytes(path, EncodeWav16(interleavedStereo, sampleRate));
+    WriteFileAtomically(path, EncodeWav16(interleavedStereo, sampleRate));
 }
 
 WavFileWriter::WavFileWriter(const std::string& path, int sampleRate)
-    : path_(path), rate_(sampleRate) {
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd_ < 0) fileio::ThrowSystemError(errno);
+    : file_(path), rate_(sampleRate) {
     PutHeader(buffer_, 0, rate_); // its sizes come on Close
-    fileio::WriteAll(fd_, buffer_.data(), buffer_.size());
-}
-
-WavFileWriter::~WavFileWriter() {
-    if (fd_ < 0) return;
-    ::close(fd_);
-    ::unlink(path_.c_str());
+    file_.Write(buffer_.data(), buffer_.size());
 }
 
 void WavFileWriter::Append(std::span<const float> interleavedStereo) {
@@ -93,17 +81,12 @@ void WavFileWriter::Append(std::span<const float> interleavedStereo) {
     if (dataBytes_ > kMaxDataBytes) throw EInOutError(kWavTooLong);
     buffer_.clear();
     PutSamples(buffer_, interleavedStereo);
-    fileio::WriteAll(fd_, buffer_.data(), buffer_.size());
+    file_.Write(buffer_.data(), buffer_.size());
 }
 
 void WavFileWriter::Close() {
     buffer_.clear();
     PutHeader(buffer_, uint32_t(dataBytes_), rate_);
-    const ssize_t written = ::pwrite(fd_, buffer_.data(), buffer_.size(), 0);
-    if (written != ssize_t(buffer_.size())) fileio::ThrowSystemError(written < 0 ? errno : EIO);
-    if (::close(std::exchange(fd_, -1)) != 0) {
-        const int error = errno;
-        ::unlink(path_.c_str());
-        fileio::ThrowSystemError(error);
-    }
+    file_.WriteAt(0, buffer_.data(), buffer_.size());
+    file_.PlaceAtTarget();
 }

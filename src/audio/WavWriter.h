@@ -2,6 +2,8 @@
 // clipped to full scale, so the same samples always give the same bytes.
 #pragma once
 
+#include "AtomicFile.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -10,27 +12,25 @@
 // The whole file: RIFF header, "fmt " chunk and "data" chunk.
 std::vector<uint8_t> EncodeWav16(std::span<const float> interleavedStereo, int sampleRate);
 
-// Creates or replaces `path` with that file; errors raise EInOutError.
+// Creates or replaces `path` with that file once it is complete; errors raise EInOutError and
+// keep the file that stood there.
 void WriteWavFile(const std::string& path, std::span<const float> interleavedStereo,
                   int sampleRate);
 
 // The same file written block by block, for audio too long to hold in memory: the header
-// takes its sizes on Close. A writer destroyed without Close removes its unfinished file.
-// Errors raise EInOutError; more audio than a WAV file can hold raises it with kWavTooLong.
+// takes its sizes on Close, and the file takes its name then. A writer destroyed without Close
+// leaves nothing, and the file that stood there as it was. Errors raise EInOutError; more
+// audio than a WAV file can hold raises it with kWavTooLong.
 class WavFileWriter {
   public:
     WavFileWriter(const std::string& path, int sampleRate);
-    ~WavFileWriter();
-    WavFileWriter(const WavFileWriter&) = delete;
-    WavFileWriter& operator=(const WavFileWriter&) = delete;
 
     void Append(std::span<const float> interleavedStereo);
     void Close();
 
   private:
-    std::string path_;
+    TFileBeside file_;
     int rate_;
-    int fd_ = -1;
     uint64_t dataBytes_ = 0;
     std::vector<uint8_t> buffer_;
 };

@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
         if (loaded && !LoadedAnyEvent(script)) {
             messages.Information(cardtext::NoEventFound(args->Script));
         } else if (loaded) {
-            workDir.emplace(programDir, [] {
+            workDir.emplace(programDir, programFiles.WorkFolder, [] {
                 std::fprintf(stderr, "%s\n", OneLine(buildtext::kWaitingForOtherBuild).c_str());
             });
             created = BuildCard(script, programFiles.Stub, *workDir, args->Card, tempFiles,

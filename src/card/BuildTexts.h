@@ -24,6 +24,13 @@ inline std::string WavNotFound(const std::string& path) { return "The Wav file '
 inline std::string MidiNotFound(const std::string& path) {
     return "The midi file '" + path + "' has not been found.";
 }
+// A sound or tune that the card could not play (a file of another kind named as one).
+inline std::string NotAWavSound(const std::string& path, int row) {
+    return "The Wav file '" + path + "' of row " + std::to_string(row) + " is not a WAV sound.";
+}
+inline std::string NotAMidiTune(const std::string& path, int row) {
+    return "The midi file '" + path + "' of row " + std::to_string(row) + " is not a MIDI tune.";
+}
 // A text event whose placement never ran (a script load that stopped half-way).
 inline std::string TextWithoutImage(int row) {
     return "The text event of row " + std::to_string(row) +
@@ -43,6 +50,16 @@ inline std::string FileTooLarge(const std::string& path) {
 inline std::string TimingTooLong(int row, const std::string& timing) {
     return "The timing of row " + std::to_string(row) + " (" + timing +
            " seconds) is too long for a card: it must be less than 2147484 seconds.";
+}
+// The user's working folder in the cache, which must be the user's own.
+inline std::string WorkFolderIsLink(const std::string& dir) {
+    return "The working folder '" + dir +
+           "' is a symbolic link. Builds work only in a folder of your own: remove the link.";
+}
+inline std::string WorkFolderNotOwn(const std::string& dir) {
+    return "The working folder '" + dir +
+           "' does not belong to you. Builds work only in a folder of your own: remove it, or "
+           "set XDG_CACHE_HOME to a folder of yours.";
 }
 // The card as written did not pass the package reader, so it would not play.
 inline std::string CardUnreadable(const std::string& output, const std::string& why) {

@@ -5,13 +5,27 @@
 #include "CardPackage.h"
 #include "CardPackageFormat.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
+// Every byte of the card, read a block at a time, so that the memory it takes does not grow
+// with the card.
+void ReadWhole(const TCardFile& card) {
+    constexpr uint64_t kBlock = 1 << 20;
+    std::vector<uint8_t> block(size_t(std::min(kBlock, card.Size())));
+    for (uint64_t at = 0; at < card.Size(); at += block.size()) {
+        block.resize(size_t(std::min(kBlock, card.Size() - at)));
+        card.ReadAt(at, block);
+    }
+}
+
 // The card as the player will read it: the package after the stub, holding exactly the files
-// appended, in order, each as long as it was.
+// appended, in order, each as long as it was; and every byte of it read back.
 void CheckReadsBack(const TFileBeside& card, uint64_t stubSize,
                     const std::vector<TPackedFile>& appended, const std::string& outputPath) {
     try {
-        const TCardPackage package(card.ReadBack(), stubSize);
+        const TCardPackage package(TCardFile::OfDescriptor(card.Descriptor()), stubSize);
         std::vector<TPackedFile> read = package.Files();
         for (TPackedFile& file : read)
             file.Offset = 0;
@@ -20,6 +34,7 @@ void CheckReadsBack(const TFileBeside& card, uint64_t stubSize,
     } catch (const ECardPackageError& e) {
         throw ECardPackageError(buildtext::CardUnreadable(outputPath, e.what()));
     }
+    ReadWhole(TCardFile::OfDescriptor(card.Descriptor()));
 }
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "BuildTexts.h"
 #include "CardAssembly.h"
 #include "CardPackageFormat.h"
+#include "PlayableMedia.h"
 #include "PlayerScript.h"
 
 #include <algorithm>
@@ -159,12 +160,12 @@ private:
         case EventKind::Music:
             if (!s_.Files.Exists(data)) StopWith(buildtext::MidiNotFound(data));
             s_.Progress.Labl(buildtext::kSavingMidi + n);
-            PackCopy(event, r, playerscript::MusicFile(r));
+            PackCopy(event, r, kind, playerscript::MusicFile(r));
             return;
         case EventKind::SoundEffect:
             if (!s_.Files.Exists(data)) StopWith(buildtext::WavNotFound(data));
             s_.Progress.Labl(buildtext::kSavingWave + n);
-            PackCopy(event, r, playerscript::SoundFile(r));
+            PackCopy(event, r, kind, playerscript::SoundFile(r));
             return;
         case EventKind::Background:
             s_.Progress.Labl(buildtext::kSavingBackground + n);
@@ -191,11 +192,12 @@ private:
         playerScript_.WriteLine(*playerscript::EventLine(event, r, width_, height_));
     }
 
-    // The copy of a WAV or MIDI file. One too large for the card is refused before it is
-    // copied at all.
-    void PackCopy(const CardEvent& event, int r, const std::string& name) {
+    // The copy of a WAV or MIDI file, byte for byte. One too large for the card, or one that
+    // the card could not play, is refused before it is copied at all.
+    void PackCopy(const CardEvent& event, int r, EventKind kind, const std::string& name) {
         const std::string& source = event.Cells[kColData];
         CheckPackable(s_.Files.Size(source), source);
+        if (const auto notice = UnplayableMediaNotice(kind, source, r)) StopWith(*notice);
         s_.Files.Copy(source, Listed(name));
         WriteEventLine(event, r);
         AddManifestEntry(name, source);

@@ -8,7 +8,18 @@
 #include <unistd.h>
 #include <utility>
 
-TCardFile::TCardFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+TCardFile::TCardFile(const std::string& path) {
+    Adopt(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+}
+
+TCardFile TCardFile::OfDescriptor(int fd) {
+    TCardFile file;
+    file.Adopt(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
+    return file;
+}
+
+void TCardFile::Adopt(int fd) {
+    fd_ = fd;
     struct stat info {};
     // A folder opens, but is no card.
     const int error = fd_ < 0                    ? errno
@@ -17,6 +28,7 @@ TCardFile::TCardFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONL
                                                  : 0;
     if (error != 0) {
         if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
         fileio::ThrowSystemError(error);
     }
     size_ = uint64_t(info.st_size);

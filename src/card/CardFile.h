@@ -10,6 +10,8 @@ class TCardFile {
 public:
     // Opens the file for reading; EInOutError when it cannot be.
     explicit TCardFile(const std::string& path);
+    // The file open at `fd`, which stays the caller's to close.
+    static TCardFile OfDescriptor(int fd);
     ~TCardFile();
     TCardFile(TCardFile&& other) noexcept;
     TCardFile& operator=(TCardFile&& other) noexcept;
@@ -23,6 +25,9 @@ public:
     void ReadAt(uint64_t offset, std::span<uint8_t> into) const;
 
 private:
+    TCardFile() = default;
+    // Takes `fd`, a descriptor of its own, and the file's size; a folder is no card.
+    void Adopt(int fd);
     int fd_ = -1;
     uint64_t size_ = 0;
 };

@@ -41,9 +41,12 @@ ProgramFiles LocateProgramFiles(const std::string& programDir) {
     if (::access(together.Stub.c_str(), F_OK) == 0) {
         // The build folder. Run as root, the program could write anywhere, which is why
         // being installed, not only the right to write, sends the working files away.
-        if (::access(programDir.c_str(), W_OK) != 0) together.WorkDir = userWorkDir;
+        if (::access(programDir.c_str(), W_OK) != 0) {
+            together.WorkDir = userWorkDir;
+            together.WorkFolder = TWorkDirLock::UsersOwn;
+        }
         return together;
     }
     return {Folder(programDir + kStubDirFromPrograms) + cardpackage::kStubName,
-            Folder(programDir + kDataDirFromPrograms), userWorkDir};
+            Folder(programDir + kDataDirFromPrograms), userWorkDir, TWorkDirLock::UsersOwn};
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "CardPackageFormat.h"
+#include "WorkDirLock.h"
 
 #include <string>
 
@@ -15,10 +16,11 @@ struct ProgramFiles {
     std::string Stub;    // the player stub model.ex_
     std::string DataDir; // the folder of the help file, ending with "/"
     std::string WorkDir; // the program directory of a build's working files, ending with "/"
+    TWorkDirLock::Folder WorkFolder = TWorkDirLock::BesideProgram; // how builds treat it
 
     // Everything in the one folder `dir` (ending with "/"), as in the build folder.
     static ProgramFiles AllIn(const std::string& dir) {
-        return {dir + cardpackage::kStubName, dir, dir};
+        return {dir + cardpackage::kStubName, dir, dir, TWorkDirLock::BesideProgram};
     }
 };
 

@@ -1,5 +1,6 @@
 #include "WorkDirLock.h"
 
+#include "BuildTexts.h"
 #include "FileIO.h"
 
 #include <cerrno>
@@ -14,6 +15,35 @@ namespace {
 // lock goes with the process: a killed build never leaves the folder locked.
 int OpenFolder(const std::string& dir) {
     return ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+// The user's working folder, opened only when it is the user's own folder, and made private
+// (0700) whatever its permissions were. -1 with errno set when it cannot be opened; a link or
+// another user's folder raises EInOutError at once, naming it.
+int OpenUsersFolder(const std::string& dir) {
+    // Without its trailing "/", so that a link in its place is not followed.
+    std::string path = dir;
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 && (errno == ELOOP || errno == ENOTDIR) && ::lstat(path.c_str(), &info) == 0 &&
+        S_ISLNK(info.st_mode))
+        throw EInOutError(buildtext::WorkFolderIsLink(dir));
+    if (fd < 0) return -1;
+    const int error = ::fstat(fd, &info) != 0          ? errno
+                      : info.st_uid != ::geteuid()     ? EPERM
+                      : (info.st_mode & 07777) == 0700 ? 0
+                      : ::fchmod(fd, 0700) != 0        ? errno
+                                                       : 0;
+    if (error == 0) return fd;
+    ::close(fd);
+    if (error == EPERM) throw EInOutError(buildtext::WorkFolderNotOwn(dir));
+    fileio::ThrowSystemError(error);
+}
+
+int Open(const std::string& dir, TWorkDirLock::Folder folder) {
+    return folder == TWorkDirLock::UsersOwn ? OpenUsersFolder(dir) : OpenFolder(dir);
 }
 
 // A per-user working folder is made on first use, and again if the user's cache was cleared
@@ -35,11 +65,12 @@ int Lock(int fd, int how) {
 }
 } // namespace
 
-TWorkDirLock::TWorkDirLock(const std::string& dir, const std::function<void()>& waiting)
-    : dir_(dir), fd_(OpenFolder(dir)) {
+TWorkDirLock::TWorkDirLock(const std::string& dir, Folder folder,
+                           const std::function<void()>& waiting)
+    : dir_(dir), fd_(Open(dir, folder)) {
     if (fd_ < 0 && errno == ENOENT) {
         MakeFolder(dir);
-        fd_ = OpenFolder(dir);
+        fd_ = Open(dir, folder);
     }
     if (fd_ < 0) fileio::ThrowSystemError(errno);
     if (Lock(fd_, LOCK_EX | LOCK_NB) == 0) return;
@@ -58,8 +89,13 @@ TWorkDirLock::TWorkDirLock(const std::string& dir, const std::function<void()>& 
     fileio::ThrowSystemError(error);
 }
 
-std::optional<TWorkDirLock> TWorkDirLock::TryLock(const std::string& dir) {
-    const int fd = OpenFolder(dir);
+std::optional<TWorkDirLock> TWorkDirLock::TryLock(const std::string& dir, Folder folder) {
+    int fd = -1;
+    try {
+        fd = Open(dir, folder);
+    } catch (const EInOutError&) {
+        return std::nullopt;
+    }
     if (fd < 0) return std::nullopt;
     if (Lock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);

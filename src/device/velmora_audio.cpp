@@ -59,15 +59,16 @@ void Render(const Arguments& a) {
     if (a.Rate < kMinRate || a.Rate > kMaxRate)
         throw std::runtime_error("--rate must be " + std::to_string(kMinRate) + " to " +
                                  std::to_string(kMaxRate) + " Hz");
-    const std::vector<uint8_t> file = fileio::ReadFileBytes(a.In);
-    const std::unique_ptr<AudioSource> source = OpenAudioFile(file, a.Rate);
-    std::vector<float> samples;
+    // Block by block, so that memory stays the same however long the sound lasts; the source
+    // keeps what it needs of the file, which goes before the first block.
+    const std::unique_ptr<AudioSource> source = OpenAudioFile(fileio::ReadFileBytes(a.In), a.Rate);
+    WavFileWriter out(a.Out, a.Rate);
+    std::vector<float> block(2 * kBlockFrames);
     for (size_t got = kBlockFrames; got == kBlockFrames;) {
-        samples.resize(samples.size() + 2 * kBlockFrames);
-        got = source->Render(samples.data() + samples.size() - 2 * kBlockFrames, kBlockFrames);
-        samples.resize(samples.size() - 2 * (kBlockFrames - got));
+        got = source->Render(block.data(), kBlockFrames);
+        out.Append({block.data(), 2 * got});
     }
-    WriteWavFile(a.Out, samples, a.Rate);
+    out.Close();
 }
 
 void Play(const Arguments& a) {

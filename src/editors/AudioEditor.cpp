@@ -2,6 +2,8 @@
 
 #include "CardTexts.h"
 #include "FileBrowser.h"
+#include "PlayableMedia.h"
+#include "menu.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -97,6 +99,12 @@ void AudioEditor::OkClick() {
     const std::string path = Browser->SelectedPath();
     if (Browser->Edit1->text().isEmpty() || path.empty()) {
         Boxes().Information(design_.NoFile);
+        return;
+    }
+    // Refused as the build would refuse it, so that the list never names a file no card plays.
+    const EventKind kind = *KindOfLabel(design_.Kind);
+    if (const auto notice = UnplayableMediaNotice(kind, path, Main().TargetRow)) {
+        Boxes().Information(*notice);
         return;
     }
     WriteRow({design_.Kind, path, cardtext::kNone, cardtext::kNone});

@@ -1,5 +1,7 @@
 #include "GifUnit.h"
 
+#include "AtomicFile.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -280,11 +282,7 @@ std::vector<uint8_t> TGifFile::SaveToMemory() {
 }
 
 void TGifFile::SaveToFile(const std::string& fileName) {
-    TBusyCursor busy;
-    Encode();
-    TFileSink file(fileName);
-    Write(file);
-    file.Close();
+    WriteFileAtomically(fileName, SaveToMemory());
 }
 
 void TGifFile::Load(TByteSource& in) {

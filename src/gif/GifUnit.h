@@ -71,8 +71,8 @@ public:
 
     // The whole model as GIF bytes; every image is compressed again from its pixels.
     std::vector<uint8_t> SaveToMemory();
-    // Creates or replaces the file. Nothing is written when the model cannot be encoded; a
-    // failing write (disk full) leaves the file as far as it was written.
+    // Creates or replaces the file once it is complete: when the model cannot be encoded or
+    // a write fails (disk full), whatever stood at the name stays as it was.
     void SaveToFile(const std::string& fileName);
 
     // Reads a GIF87a/GIF89a file into this model, which should be fresh.

@@ -1,6 +1,6 @@
 #include "PngFile.h"
 
-#include "FileIO.h"
+#include "AtomicFile.h"
 
 #include <stdexcept>
 #include <zlib.h>
@@ -73,5 +73,5 @@ std::vector<uint8_t> PngBytes(const TRgbImage& image) {
 }
 
 void WritePng(const std::string& path, const TRgbImage& image) {
-    fileio::WriteFileBytes(path, PngBytes(image));
+    WriteFileAtomically(path, PngBytes(image), TNaming::AtOnce);
 }

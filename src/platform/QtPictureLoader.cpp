@@ -1,5 +1,6 @@
 #include "QtPictureLoader.h"
 
+#include "BmpLayout.h"
 #include "PictureImage.h"
 #include "PlatformTexts.h"
 #include "Reduce256.h"
@@ -45,6 +46,9 @@ TPicture LoadWithQt(const std::string& path) {
     // Read through our own file layer so that a missing or locked file says so in the
     // program's words; Qt's reader only knows that it could not read.
     const std::vector<uint8_t> bytes = fileio::ReadFileBytes(path);
+    // Qt's reader paints pixels it does not find black.
+    if (format == "bmp" && BmpPixelsOutsideFile(bytes))
+        throw EInvalidGraphic(platformtext::kInvalidBitmap);
     QImage image;
     if (!image.loadFromData(QByteArrayView(bytes.data(), qsizetype(bytes.size())),
                             format.constData()))

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -33,6 +34,17 @@ TCardTimeline ReadTimeline(const TCardPackage& package) {
     return timeline;
 }
 
+TCardTimeline CheckedTimeline(const TCardPackage& package) {
+    TCardTimeline timeline = ReadTimeline(package);
+    TPackedPictures pictures(package);
+    std::set<std::string> decoded;
+    for (const TTimelineStep& step : timeline.Steps)
+        if ((step.Kind == TStepKind::Background || step.Kind == TStepKind::Text) &&
+            decoded.insert(step.File).second)
+            pictures.Picture(step.File);
+    return timeline;
+}
+
 namespace {
 
 std::string FramePath(const std::string& folder, int64_t index) {
@@ -43,9 +55,10 @@ std::string FramePath(const std::string& folder, int64_t index) {
 
 } // namespace
 
-int64_t RenderFrames(const TCardPackage& package, const TRenderOptions& options) {
+int64_t RenderFrames(const TCardPackage& package, const TCardTimeline& timeline,
+                     const TRenderOptions& options) {
     TPackedPictures pictures(package);
-    TCompositor compositor(ReadTimeline(package), pictures);
+    TCompositor compositor(timeline, pictures);
     const int64_t until = options.Until.value_or(compositor.Timeline().End);
 
     std::error_code error;

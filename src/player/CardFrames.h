@@ -40,6 +40,10 @@ private:
 // The package's player script as a timeline, after checking that the card holds every file
 // it names; EPlayerScriptError otherwise.
 TCardTimeline ReadTimeline(const TCardPackage& package);
+// The same once every picture the timeline shows has been decoded, one at a time, so that a
+// card is refused before it plays, renders or writes its sound rather than half-way; throws as
+// ReadTimeline and TPackedPictures do.
+TCardTimeline CheckedTimeline(const TCardPackage& package);
 
 struct TRenderOptions {
     std::string Folder;
@@ -50,4 +54,5 @@ struct TRenderOptions {
 // Writes frame000000.png, frame000001.png ... into the folder (made if missing): frame i shows
 // the card at i * 1000 / FramesPerSecond ms, rounded down, for every such moment before
 // Until, and one last frame shows the card at Until. Returns the number of frames.
-int64_t RenderFrames(const TCardPackage& package, const TRenderOptions& options);
+int64_t RenderFrames(const TCardPackage& package, const TCardTimeline& timeline,
+                     const TRenderOptions& options);

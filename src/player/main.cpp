@@ -138,22 +138,24 @@ int Run(const Options& options) {
         });
     if (stubSize == self.Size()) throw ENoPackage();
     const TCardPackage package(std::move(self), stubSize);
+    // Played, rendered or heard, a card is checked whole the same way before anything starts.
     switch (options.What) {
     case Command::List:
         List(package);
         break;
-    case Command::Render:
-        std::printf(playertext::kRendered,
-                    static_cast<long long>(RenderFrames(package, options.Render)),
+    case Command::Render: {
+        const int64_t frames = RenderFrames(package, CheckedTimeline(package), options.Render);
+        std::printf(playertext::kRendered, static_cast<long long>(frames),
                     options.Render.Folder.c_str());
         break;
+    }
     case Command::Audio:
-        WriteSoundTrack(package, ReadTimeline(package), options.SoundTrack, kSoundTrackRate,
+        WriteSoundTrack(package, CheckedTimeline(package), options.SoundTrack, kSoundTrackRate,
                         Complain);
         std::printf(playertext::kSoundWritten, options.SoundTrack.c_str());
         break;
     case Command::Play:
-        PlayCard(package, ReadTimeline(package), CardTitle(), Complain);
+        PlayCard(package, CheckedTimeline(package), CardTitle(), Complain);
         break;
     }
     return std::fflush(stdout) == 0 ? 0 : kFailed;

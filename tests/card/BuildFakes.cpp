@@ -13,7 +13,7 @@ BuildBench::BuildBench() {
     fs::create_directories(Root / "out");
     ProgramDir = (Root / "program").string() + "/";
     WriteFile("program/model.ex_", "STUB\x7f" "ELF-ish player bytes");
-    WorkDir.emplace(ProgramDir, [] {});
+    WorkDir.emplace(ProgramDir, TWorkDirLock::BesideProgram, [] {});
 }
 
 BuildBench::~BuildBench() { fs::remove_all(Root); }

@@ -7,6 +7,7 @@
 #include "CardBuild.h"
 #include "CardPackageFormat.h"
 #include "PictureServices.h"
+#include "TinyMedia.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,6 +1,7 @@
 // The package reader: where packed files lie in a card, and every way a package can break the
 // layout, each reported by an exception that says what is wrong.
 
+#include "AtomicFile.h"
 #include "CardPackage.h"
 #include "CardPackageText.h"
 #include "FileIO.h"
@@ -76,7 +77,7 @@ TEST(CardPackage, LoadsACardFileFromDiskReadingEachFileWhereItLies) {
     for (int i = 0; i < 400; ++i) files.push_back({"Wave" + std::to_string(i) + ".wav", "RIFF"});
     files.push_back({"script.txt", kScript});
     const std::string package = PackageOf(files);
-    fileio::WriteFileBytes(path, Bytes(kStub + package));
+    WriteFileAtomically(path, Bytes(kStub + package));
     const TCardPackage card = TCardPackage::Load(path, kStub.size());
     EXPECT_EQ(card.Files(), Read(package).Files());
     for (const TPackedFile& file : card.Files()) {

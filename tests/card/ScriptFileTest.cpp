@@ -1,6 +1,7 @@
 // Card script files: the records as written, byte for byte, and as read back into the rows,
 // the line and number rules of the reader, and how a load that stops leaves the list.
 
+#include "AtomicFile.h"
 #include "BoundedRun.h"
 #include "BuildFakes.h"
 #include "CardTexts.h"
@@ -167,7 +168,7 @@ TEST(ScriptFileWriter, TextAttributesAlignmentWordsAndSignedNumbers) {
 
 TEST(ScriptFileWriter, ARowWithACarriageReturnOrACtrlZIsRefusedAndNothingIsWritten) {
     const std::string card = testing::TempDir() + "refused.vlm";
-    fileio::WriteFileBytes(card, std::vector<uint8_t>{'o', 'l', 'd'});
+    WriteFileAtomically(card, std::vector<uint8_t>{'o', 'l', 'd'});
     TDataTexte texte = GreetingTexte();
     for (const auto& [event, font, where] : {std::tuple{kTune, "Sans\rSerif", "font name of row 3"},
                                              {EventCells{"Background", "/a\rb.bmp", "Zoom", "2"}, "", "Data of row 4"},

@@ -1,8 +1,10 @@
 // The output device through SDL's disk driver, which writes what it is handed to a file, and
 // velmora-audio, run for real.
 
+#include "AtomicFile.h"
 #include "AudioOutput.h"
 #include "AudioTestSupport.h"
+#include "FileSizeLimit.h"
 #include "WavSound.h"
 #include "WavWriter.h"
 
@@ -47,7 +49,7 @@ class DeviceTest : public ::testing::Test {
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", Speakers().c_str(), 1);
-        fileio::WriteFileBytes(dir_ / "sweep.wav", Sweep(4000));
+        WriteFileAtomically(dir_ / "sweep.wav", Sweep(4000));
     }
     std::filesystem::path Speakers() const { return dir_ / "speakers.raw"; }
     ScratchDir dir_;
@@ -99,8 +101,29 @@ TEST_F(DeviceTest, VelmoraAudioRendersAndPlaysWhatTheEngineMakes) {
     ExpectPlayed(Speakers(), wav, rate);
 }
 
+// However long the sound, render holds a block of it at a time: 256 kB of 8-bit samples at
+// 1 kHz make 45 MB of WAV at 44.1 kHz. A full disk ends it with an error, and the file it
+// would have replaced stays whole.
+TEST_F(DeviceTest, VelmoraAudioRendersInBoundedMemoryAndKeepsTheOldFileOnAFullDisk) {
+    const std::vector<uint8_t> samples(256 << 10, 0xA0);
+    WriteFileAtomically(dir_ / "long.wav", RiffWave({Fmt(1, 1, 1000, 1, 8), {"data", samples}}));
+    const std::vector<std::string> args = {"render", (dir_ / "long.wav").string(), "-o",
+                                           (dir_ / "out.wav").string()};
+    const ProgramRun run = RunProgram(VELMORA_AUDIO_EXE, args, dir_.Path());
+    EXPECT_EQ(run.ExitStatus, 0) << run.Err;
+    EXPECT_GT(std::filesystem::file_size(dir_ / "out.wav"), 44u << 20);
+    EXPECT_LT(run.PeakMemoryKb, 24 << 10) << "kB";
+
+    WriteFileAtomically(dir_ / "out.wav", std::vector<uint8_t>{'o', 'l', 'd'});
+    const FileSizeLimit full(64 << 10);
+    const ProgramRun failed = RunProgram(VELMORA_AUDIO_EXE, args, dir_.Path());
+    EXPECT_EQ(failed.ExitStatus, 1);
+    EXPECT_NE(failed.Err.find("Disk full"), std::string::npos) << failed.Err;
+    EXPECT_EQ(fileio::ReadFileBytes(dir_ / "out.wav"), (std::vector<uint8_t>{'o', 'l', 'd'}));
+}
+
 TEST_F(DeviceTest, VelmoraAudioSaysWhatItCannotDo) {
-    fileio::WriteFileBytes(dir_ / "notes.txt", std::vector<uint8_t>{'h', 'i'});
+    WriteFileAtomically(dir_ / "notes.txt", std::vector<uint8_t>{'h', 'i'});
     const std::string in = (dir_ / "sweep.wav").string(), out = (dir_ / "out.wav").string();
     const std::string text = (dir_ / "notes.txt").string(), missing = (dir_ / "none.wav").string();
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {

@@ -8,6 +8,7 @@
 #include "QtTextImageRenderer.h"
 #include "RunProgram.h"
 #include "SoundTrackPeer.h"
+#include "TinyMedia.h"
 
 #include <gtest/gtest.h>
 
@@ -49,8 +50,8 @@ protected:
     // A script whose build takes a while: it packs a sound of 96 MB (a sparse file).
     fs::path SlowScript() {
         const fs::path wav = dir_ / "long.wav";
-        std::ofstream{wav};
-        fs::resize_file(wav, 96 << 20);
+        std::ofstream(wav, std::ios::binary) << TinyWav("", (96 << 20) - 44);
+        fs::resize_file(wav, 96 << 20); // silence the file system holds as a hole
         std::ofstream(dir_ / "slow.vlm", std::ios::binary)
             << "Open window\r\nZoom\r\n1\r\nSound effect\r\n" << wav.string() << "\r\n";
         return dir_ / "slow.vlm";

@@ -1,7 +1,9 @@
 // The sound-effect and music editors over fake media players: what they write, and that what
 // they play never outlives them.
 
+#include "BuildTexts.h"
 #include "FormsFixture.h"
+#include "TinyMedia.h"
 
 #include <QLineEdit>
 
@@ -24,8 +26,9 @@ protected:
     };
     AudioEditorsTest() {
         fs::create_directories(dir_ / "sounds" / "more");
-        for (const char* name : {"bell.wav", "chime.WAV", "tune.mid", "Song.MID", "notes.txt"})
-            std::ofstream(Path(name)) << name;
+        for (const char* name : {"bell.wav", "chime.WAV"}) std::ofstream(Path(name)) << TinyWav(name);
+        for (const char* name : {"tune.mid", "Song.MID"}) std::ofstream(Path(name)) << TinyMidi();
+        std::ofstream(Path("notes.txt")) << "notes";
     }
     std::string Path(const char* name) { return (dir_ / "sounds" / name).string(); }
     std::vector<Twin> Twins() {
@@ -77,6 +80,27 @@ TEST_F(AudioEditorsTest, EachTwinInsertsThenReplacesItsEventAndOpensOnTheStoredF
         EXPECT_EQ(FileName(t), "");
         Click(t.Editor.Button2);
         ClickRow(row + 1);
+    }
+}
+
+// OK refuses, as the build does, a file that is not what the card would play.
+TEST_F(AudioEditorsTest, OkRefusesAFileNoCardPlays) {
+    fs::create_directories(dir_ / "odd");
+    const std::string paths[] = {(dir_ / "odd" / "shadow.wav").string(),
+                                 (dir_ / "odd" / "bell.mid").string()};
+    std::ofstream(paths[0]) << "root:x:0:0:root:/root:/bin/bash\n";
+    std::ofstream(paths[1]) << TinyWav("a sound");
+    const std::vector<Twin> twins = Twins();
+    for (size_t i = 0; i < 2; ++i) {
+        Insert(twins[i].Choice);
+        BrowseTo(*twins[i].Editor.Browser, dir_ / "odd");
+        ClickFile(*twins[i].Editor.Browser, fs::path(paths[i]).filename().c_str());
+        Click(twins[i].Editor.Button1);
+        ASSERT_EQ(dialogs_.Shown.size(), i + 1) << "no refusal";
+        EXPECT_EQ(dialogs_.Shown.back().Text, i == 0 ? buildtext::NotAWavSound(paths[i], 2)
+                                                     : buildtext::NotAMidiTune(paths[i], 2));
+        EXPECT_TRUE(twins[i].Editor.isVisible() && Rows().size() == 2u);
+        Click(twins[i].Editor.Button2);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <utility>
 
 using namespace giftest;
 
@@ -202,13 +203,14 @@ TEST(GifReader, WhatTheWriterWritesReadsBack) {
 }
 
 TEST(GifReader, ProcessesMessagesAfterEachRow) {
-    static int rows = 0;
-    GifHooks.ProcessMessages = [] { ++rows; };
+    static int rows;
+    rows = 0;
+    const TGifHooks saved = std::exchange(GifHooks, {.ProcessMessages = [] { ++rows; }});
     TGifFile gif;
     gif.AddImage(MakeColorMap(16), MakePicture(50, 37, 16, "flat"));
     TGifFile back;
     back.LoadFromMemory(gif.SaveToMemory());
-    GifHooks = {};
+    GifHooks = saved;
     EXPECT_EQ(rows, 37);
 }
 

@@ -1,8 +1,10 @@
+#include "FileSizeLimit.h"
 #include "GifTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 #include <unistd.h>
 
 using namespace giftest;
@@ -130,6 +132,13 @@ TEST(GifWriter, FailedSavesLeaveTheOldFile) {
     outOfRange.AddImage(bw, pixels);
     EXPECT_THROW(outOfRange.SaveToFile(path), EGifException);
     EXPECT_EQ(ReadFile(path), before);
+    TGifFile larger;
+    larger.AddImage(bw, Zeros(64, 64));
+    {
+        const FileSizeLimit full(20); // the disk fills up in the middle of the file
+        EXPECT_THROW(larger.SaveToFile(path), EInOutError);
+    }
+    EXPECT_EQ(ReadFile(path), before);
 
     try {
         good.SaveToFile((dir / "no-such-folder" / "x.gif").string());
@@ -141,13 +150,14 @@ TEST(GifWriter, FailedSavesLeaveTheOldFile) {
 }
 
 TEST(GifWriter, HooksAreCalledAroundWork) {
-    static int busy = 0, restored = 0;
-    GifHooks.ShowBusyCursor = [] { ++busy; };
-    GifHooks.RestoreCursor = [] { ++restored; };
+    static int busy, restored;
+    busy = restored = 0;
+    const TGifHooks saved = std::exchange(
+        GifHooks, {.ShowBusyCursor = [] { ++busy; }, .RestoreCursor = [] { ++restored; }});
     TGifFile gif;
     EXPECT_THROW(gif.LoadFromMemory(std::vector<uint8_t>{'G', 'I', 'F'}), EInOutError);
     gif.SaveToMemory();
-    GifHooks = {};
+    GifHooks = saved;
     EXPECT_EQ(busy, 2);
     EXPECT_EQ(restored, 2) << "the cursor is restored when the work fails too";
 }

@@ -1,6 +1,7 @@
 // The media player on the sound engine, through SDL's disk driver (a file stands for the
 // speakers), and the fake the editor tests use, held to the same contract.
 
+#include "AtomicFile.h"
 #include "EngineAudioPlayer.h"
 #include "FakeAudioPlayer.h"
 #include "FileIO.h"
@@ -25,7 +26,7 @@ class AudioPlayerTest : public ::testing::Test {
         fs::create_directories(dir_);
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", (dir_ / "speakers.raw").c_str(), 1);
-        fileio::WriteFileBytes(Path("text.wav"), std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'});
+        WriteFileAtomically(Path("text.wav"), std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'});
     }
     void TearDown() override { fs::remove_all(dir_); }
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }

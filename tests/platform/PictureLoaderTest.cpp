@@ -1,5 +1,6 @@
 // Loading pictures (Qt's reader, our GIF codec) and their reduction to 256 colours.
 
+#include "AtomicFile.h"
 #include "PictureTestSupport.h"
 #include "QtPictureLoader.h"
 #include "Reduce256.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -45,7 +47,7 @@ TEST_F(PictureLoaderTest, BmpThroughQtAndNamesEndingInFThroughOurCodec) {
 
 TEST_F(PictureLoaderTest, RefusalsSayWhatWentWrong) {
     for (const char* name : {"card.xyz", "noext", "broken.bmp"})
-        fileio::WriteFileBytes(Path(name), std::vector<uint8_t>{'B', 'M', 1, 2, 3});
+        WriteFileAtomically(Path(name), std::vector<uint8_t>{'B', 'M', 1, 2, 3});
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path("folder.bmp"))));
 
     EXPECT_EQ(ErrorOf("card.xyz"), "EInvalidGraphic: Unknown picture file extension (.xyz)");
@@ -54,6 +56,30 @@ TEST_F(PictureLoaderTest, RefusalsSayWhatWentWrong) {
     EXPECT_EQ(ErrorOf("missing.bmp"), "EInOutError: File not found");
     EXPECT_EQ(ErrorOf("missing.gif"), "EInOutError: File not found");
     EXPECT_EQ(ErrorOf("folder.bmp"), "EInOutError: File access denied");
+}
+
+// A 24-bit BMP whose header (14 + 40 bytes, the fields not set 0) puts its pixels at `offset`,
+// followed by `pixelBytes` bytes.
+std::vector<uint8_t> Bmp(int32_t width, int32_t height, uint32_t offset, size_t pixelBytes) {
+    std::vector<uint8_t> b(54 + pixelBytes, 0x7F);
+    std::fill_n(b.begin(), 54, 0);
+    const auto put = [&b](size_t at, uint32_t v) {
+        for (size_t i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
+    };
+    b[0] = 'B', b[1] = 'M', b[26] = 1, b[28] = 24; // planes, bits per pixel
+    put(10, offset), put(14, 40), put(18, uint32_t(width)), put(22, uint32_t(height));
+    return b;
+}
+
+// Qt's reader would make a black picture of pixels it does not find.
+TEST_F(PictureLoaderTest, ABmpWhosePixelsDoNotLieInTheFileIsRefused) {
+    const size_t rows = 200 * 960; // 320 pixels of 3 bytes a row
+    for (const std::vector<uint8_t>& bytes :
+         {Bmp(320, 200, 0xFFFFFFF0, 0), Bmp(320, 200, 0xFFFFFFF0, rows), Bmp(320, 200, 54 + rows, rows),
+          Bmp(320, 200, 54, rows / 2), Bmp(320, -200, 54, rows - 960)}) {
+        WriteFileAtomically(Path("damaged.bmp"), bytes);
+        EXPECT_EQ(ErrorOf("damaged.bmp"), "EInvalidGraphic: Bitmap image is not valid");
+    }
 }
 
 TEST(PictureReduction, IsTheSharedReductionToAtMost256Colours) {

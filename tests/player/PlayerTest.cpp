@@ -6,6 +6,7 @@
 #include "CardPackageText.h"
 #include "FileIO.h"
 #include "GifUnit.h"
+#include "FileSizeLimit.h"
 #include "MidiBuilder.h"
 #include "PicturesAhead.h"
 #include "PngFile.h"
@@ -17,6 +18,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -68,6 +70,10 @@ protected:
         ::setenv("LSAN_OPTIONS", "detect_leaks=0", 1);
         const pid_t pid = StartProgram(card, {}, dir_);
         ::unsetenv("LSAN_OPTIONS");
+        if (pid == 0) { // not started (the test has failed): kill(0) would end us all
+            ::unsetenv("SDL_VIDEODRIVER");
+            return {};
+        }
         siginfo_t info{};
         for (int i = 0; i < 500 && !until(ReadWholeFile(dir_ / "stderr")); ++i) {
             if (::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
@@ -97,7 +103,7 @@ TEST_F(Player, ListsItsManifestAndPlayerScript) {
 }
 
 TEST_F(Player, WithoutADisplayItSaysSo) {
-    const ProgramRun run = Start(Card(kPackage), {});
+    const ProgramRun run = Start(Card(PackageOf({{"script.txt", "0\r\n0\r\nWait:100\r\n"}})), {});
     EXPECT_EQ(run.ExitStatus, 2);
     EXPECT_EQ(run.Out, "");
     EXPECT_EQ(run.Err, "This card needs a display to play: neither DISPLAY nor WAYLAND_DISPLAY is "
@@ -310,6 +316,23 @@ TEST_F(Player, WritesItsSoundTrack) {
     EXPECT_EQ(run.Err.rfind("The sound track cannot be written. Cannot write ", 0), 0u) << run.Err;
 }
 
+// A full disk ends the sound track and the frames with an error, and the files they would have
+// replaced stay whole.
+TEST_F(Player, AFullDiskKeepsTheFilesItWouldReplace) {
+    const fs::path card =
+        Card(PackageOf({{"fond2.gif", SmallGif()}, {"script.txt", "4\r\n3\r\nt5:fond2.gif:100\r\n"}}));
+    const fs::path track = dir_ / "track.wav", frame = dir_ / "frames" / "frame000000.png";
+    fs::create_directories(dir_ / "frames");
+    for (const fs::path& old : {track, frame})
+        std::ofstream(old) << "old";
+    const FileSizeLimit full(40); // less than a WAV header, or a PNG file's first two chunks
+    for (const auto& args : {std::vector<std::string>{"--audio", track.string()},
+                             std::vector<std::string>{"--render", (dir_ / "frames").string()}})
+        EXPECT_EQ(Start(card, args).ExitStatus, 1) << args[0];
+    for (const fs::path& old : {track, frame})
+        EXPECT_EQ(ReadWholeFile(old), "old") << old;
+}
+
 const std::string kGoodScript = "4\r\n3\r\ns1: :100,4,3\r\nt6:fond2.gif:200\r\n"
                                 "a2:Texte3.gif:200,1,1\r\nWait:100\r\nt11:%:200\r\n";
 
@@ -347,17 +370,21 @@ TEST_F(Player, HostileCardsEndWithTheReadersMessage) {
         {"a damaged script line", PackageOf({{"script.txt", "4\r\n3\r\nt6:fond2.gif:2O0\r\n"}}),
          "Player script line 3 \"t6:fond2.gif:2O0\": the duration is not a whole number"},
     };
+    const fs::path frames = dir_ / "frames", track = dir_ / "track.wav";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        // Rendered, and played in a window, where the picture fails at its line.
+        // Rendered, heard and played in a window: each is refused before it starts, and
+        // leaves no frame, no sound track.
         for (const ProgramRun& run :
-             {Start(Card(c.package), {"--render", (dir_ / "frames").string()}),
+             {Start(Card(c.package), {"--render", frames.string()}),
+              Start(Card(c.package), {"--audio", track.string()}),
               Play(Card(c.package), [](const std::string&) { return false; })}) {
             EXPECT_EQ(run.ExitStatus, 1);
             EXPECT_EQ(run.Err.rfind("This card is damaged. ", 0), 0u) << run.Err;
             EXPECT_NE(run.Err.find(c.message), std::string::npos) << run.Err;
             EXPECT_LT(run.Err.size(), 300u);
         }
+        EXPECT_FALSE(fs::exists(frames) || fs::exists(track));
     }
 
     // Every byte of the package flipped in turn, and the package cut at every length.

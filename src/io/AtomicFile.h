@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <vector>
 
 // A file that becomes `path` only once it is complete: it is made without a name in the
 // folder of `path`, and takes the name when told. Destroyed before that, it vanishes; a
@@ -21,10 +20,10 @@ public:
     TUnnamedFile& operator=(const TUnnamedFile&) = delete;
 
     void Write(const uint8_t* data, size_t count) override;
+    // Writes over bytes already written, from `offset` on (a header whose sizes come last).
+    void WriteAt(uint64_t offset, const uint8_t* data, size_t count);
     uint64_t Size() const { return size_; }
     int Descriptor() const { return fd_; }
-    // Every byte written so far, read back from the file.
-    std::vector<uint8_t> ReadBack() const;
     // Puts the file at its path, in place of whatever entry stands there: a link or a special
     // file is replaced, never written through. The file is then closed.
     void GiveName();
@@ -37,21 +36,31 @@ private:
     uint64_t size_ = 0;
 };
 
-// A new file that takes the place of `target` once it is complete and on disk. A target that
-// the user may not write is refused with "File access denied" and kept, and so is one that is
-// not a regular file (a folder, a device, a pipe); the file that replaces a target keeps its
-// permissions and, where the process may set them, its owner and group. A symbolic link is
-// followed: the file it names is replaced and the link stays.
+// When a complete file takes its name: once it is on disk, so that a crash of the machine just
+// after cannot leave an empty file under the old name (cards, scripts, sound tracks); or at
+// once, for the many small files that are made again at will (frames), whose wait for the
+// disk would take longer than their making. Either way no partial file ever has the name.
+enum class TNaming { OnDisk, AtOnce };
+
+// A new file that takes the place of `target` once it is complete (and on disk, by default).
+// A target that the user may not write is refused with "File access denied" and kept, and so
+// is one that is not a regular file (a folder, a device, a pipe); the file that replaces a
+// target keeps its permissions and, where the process may set them, its owner and group. A
+// symbolic link is followed: the file it names is replaced and the link stays.
 class TFileBeside final : public TByteSink {
 public:
     explicit TFileBeside(const std::string& target);
 
     void Write(const uint8_t* data, size_t count) override { file_.Write(data, count); }
+    void WriteAt(uint64_t offset, const uint8_t* data, size_t count) {
+        file_.WriteAt(offset, data, count);
+    }
     uint64_t Size() const { return file_.Size(); }
-    std::vector<uint8_t> ReadBack() const { return file_.ReadBack(); }
+    // The new file, open for reading back what was written before it takes the target's place.
+    int Descriptor() const { return file_.Descriptor(); }
     // Runnable by everyone who may read it, as a program should be.
     void MarkExecutable();
-    void PlaceAtTarget();
+    void PlaceAtTarget(TNaming naming = TNaming::OnDisk);
 
 private:
     std::string target_;
@@ -67,4 +76,5 @@ std::string WithResolvedFolder(const std::string& path);
 std::string PathWrittenBy(const std::string& path);
 
 // Creates or replaces the file at `path` with exactly these bytes, through a TFileBeside.
-void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
+void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
+                         TNaming naming = TNaming::OnDisk);

@@ -1,5 +1,6 @@
 #include "AtomicFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -80,16 +81,16 @@ void TUnnamedFile::Write(const uint8_t* data, size_t count) {
     size_ += count;
 }
 
-std::vector<uint8_t> TUnnamedFile::ReadBack() const {
-    std::vector<uint8_t> bytes(static_cast<size_t>(size_));
-    for (size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done, off_t(done));
+void TUnnamedFile::WriteAt(uint64_t offset, const uint8_t* data, size_t count) {
+    while (count > 0) {
+        const ssize_t n = ::pwrite(fd_, data, count, off_t(offset));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) fileio::ThrowSystemError(errno);
-        if (n == 0) throw EInOutError(fileio::kReadBeyondEnd);
-        done += size_t(n);
+        data += n;
+        count -= size_t(n);
+        offset += uint64_t(n);
     }
-    return bytes;
+    size_ = std::max(size_, offset);
 }
 
 void TUnnamedFile::GiveName() {
@@ -127,9 +128,9 @@ void TFileBeside::MarkExecutable() {
         fileio::ThrowSystemError(errno);
 }
 
-// On disk first, so that a crash just after cannot leave an empty file under the old name.
-void TFileBeside::PlaceAtTarget() {
-    if (::fsync(file_.Descriptor()) != 0) fileio::ThrowSystemError(errno);
+void TFileBeside::PlaceAtTarget(TNaming naming) {
+    if (naming == TNaming::OnDisk && ::fsync(file_.Descriptor()) != 0)
+        fileio::ThrowSystemError(errno);
     file_.GiveName();
 }
 
@@ -145,8 +146,9 @@ std::string PathWrittenBy(const std::string& path) {
     return WithResolvedFolder(ResolvedTarget(path));
 }
 
-void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
+void WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
+                         TNaming naming) {
     TFileBeside file(path);
     file.Write(bytes.data(), bytes.size());
-    file.PlaceAtTarget();
+    file.PlaceAtTarget(naming);
 }

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,12 +59,6 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
-void WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes) {
-    TFileSink file(path);
-    file.Write(bytes.data(), bytes.size());
-    file.Close();
-}
-
 void WriteAll(int fd, const uint8_t* data, size_t count) {
     while (count > 0) {
         const ssize_t n = ::write(fd, data, count);
@@ -99,23 +94,37 @@ size_t TMemorySource::ReadSome(uint8_t* dest, size_t count) {
     return n;
 }
 
-TFileSource::TFileSource(const std::string& path, Accepts accepts) : buffer_(64 * 1024) {
-    // Opening a FIFO that no program writes would wait: the kind is known only once open.
-    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd_ < 0) fileio::ThrowSystemError(errno, path);
-    const auto fail = [this](int error) {
-        ::close(fd_);
+namespace {
+struct OpenedInput {
+    int Fd;
+    bool Pipe;
+    size_t Size; // 0 for a pipe
+};
+
+// Opening a FIFO that no program writes would wait: the kind is known only once open.
+OpenedInput OpenInput(const std::string& path, bool pipes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) fileio::ThrowSystemError(errno, path);
+    const auto fail = [fd](int error) {
+        ::close(fd);
         if (error == 0) throw EInOutError(fileio::kNotRegularFile);
         fileio::ThrowSystemError(error);
     };
     struct stat info {};
-    if (::fstat(fd_, &info) != 0) fail(errno);
+    if (::fstat(fd, &info) != 0) fail(errno);
     if (S_ISDIR(info.st_mode)) fail(EISDIR);
-    const bool pipe = S_ISFIFO(info.st_mode) && accepts == RegularFilesAndPipes;
+    const bool pipe = S_ISFIFO(info.st_mode) && pipes;
     if (!S_ISREG(info.st_mode) && !pipe) fail(0);
     // From here a read waits for a pipe's writer; a FIFO that none has open reads as ended.
-    if (::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK) != 0) fail(errno);
-    fileRemaining_ = pipe ? 0 : size_t(info.st_size);
+    if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) fail(errno);
+    return {fd, pipe, pipe ? 0 : size_t(info.st_size)};
+}
+} // namespace
+
+TFileSource::TFileSource(const std::string& path, Accepts accepts) : buffer_(64 * 1024) {
+    const OpenedInput input = OpenInput(path, accepts == RegularFilesAndPipes);
+    fd_ = input.Fd;
+    fileRemaining_ = input.Size;
 }
 
 TFileSource::TFileSource(int fd) : fd_(fd), buffer_(64 * 1024) {}
@@ -142,34 +151,19 @@ size_t TFileSource::ReadSome(uint8_t* dest, size_t count) {
     return n;
 }
 
-TFileSink::TFileSink(const std::string& path) : buffer_(64 * 1024) {
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd_ < 0) fileio::ThrowSystemError(errno, path);
-}
-
-TFileSink::~TFileSink() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
-void TFileSink::Write(const uint8_t* data, size_t count) {
-    if (count >= buffer_.size()) { // large runs go straight through
-        Flush();
-        fileio::WriteAll(fd_, data, count);
-        return;
+TMappedFile::TMappedFile(const std::string& path) {
+    const OpenedInput input = OpenInput(path, false);
+    if (input.Size > 0) {
+        void* bytes = ::mmap(nullptr, input.Size, PROT_READ, MAP_PRIVATE, input.Fd, 0);
+        const int error = errno;
+        ::close(input.Fd);
+        if (bytes == MAP_FAILED) fileio::ThrowSystemError(error);
+        bytes_ = {static_cast<const uint8_t*>(bytes), input.Size};
+    } else {
+        ::close(input.Fd);
     }
-    if (used_ + count > buffer_.size()) Flush();
-    std::memcpy(buffer_.data() + used_, data, count);
-    used_ += count;
 }
 
-void TFileSink::Flush() {
-    fileio::WriteAll(fd_, buffer_.data(), used_);
-    used_ = 0;
-}
-
-void TFileSink::Close() {
-    Flush();
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) fileio::ThrowSystemError(errno);
+TMappedFile::~TMappedFile() {
+    if (!bytes_.empty()) ::munmap(const_cast<uint8_t*>(bytes_.data()), bytes_.size());
 }

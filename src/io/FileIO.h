@@ -33,8 +33,6 @@ std::string IoErrorMessage(int error);
 [[noreturn]] void ThrowSystemError(int error, const std::string& path);
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
-// Creates or replaces the file with exactly these bytes.
-void WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes);
 } // namespace fileio
 
 class TByteSink;
@@ -59,24 +57,6 @@ public:
 
 private:
     std::vector<uint8_t>& bytes_;
-};
-
-// Creates or replaces a file and writes it through a fixed buffer. Close reports the errors
-// of the last writes; a sink destroyed without Close just closes the file.
-class TFileSink final : public TByteSink {
-public:
-    explicit TFileSink(const std::string& path);
-    ~TFileSink() override;
-    TFileSink(const TFileSink&) = delete;
-    TFileSink& operator=(const TFileSink&) = delete;
-    void Write(const uint8_t* data, size_t count) override;
-    void Close();
-
-private:
-    void Flush();
-    int fd_ = -1;
-    std::vector<uint8_t> buffer_;
-    size_t used_ = 0;
 };
 
 // Sequential byte input, from memory, a file or a pipe.
@@ -131,4 +111,19 @@ private:
     size_t fileRemaining_ = 0; // bytes of the file not yet in the buffer, as far as known
     std::vector<uint8_t> buffer_;
     size_t pos_ = 0, end_ = 0;
+};
+
+// A regular file's bytes where they lie, mapped read-only: pages are read only when touched, so
+// a reader that looks at a file's headers alone costs no memory for the rest. Opened as
+// TFileSource opens files; errors raise EInOutError.
+class TMappedFile {
+public:
+    explicit TMappedFile(const std::string& path);
+    ~TMappedFile();
+    TMappedFile(const TMappedFile&) = delete;
+    TMappedFile& operator=(const TMappedFile&) = delete;
+    std::span<const uint8_t> Bytes() const { return bytes_; }
+
+private:
+    std::span<const uint8_t> bytes_;
 };
