@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "menu.h"
+#include "OwnedWindow.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -26,6 +27,7 @@ ChildWindow::ChildWindow(TForm1& main, Dialogs& dialogs, const char* frameTitle,
         resize(clientSize);
     else
         setFixedSize(clientSize);
+    BelongTo(*this, main);
 }
 
 QPushButton* ChildWindow::AddButton(const char* caption, const QRect& geometry,

@@ -46,6 +46,10 @@ TForm10::TForm10(TForm1& main, Dialogs& dialogs)
 }
 
 void TForm10::showEvent(QShowEvent* event) {
+    // A menu of kinds torn off the Insert command: the desktop gives it its caption and a
+    // close box (which cancels), and no minimise or maximise box. The type holds only once
+    // the native window exists, which the first show makes.
+    setAttribute(Qt::WA_X11NetWmWindowTypeMenu);
     for (size_t i = 0; i < kChoices.size(); ++i)
         Buttons[i]->setEnabled(Main().EditorFor(kChoices[i].first) != nullptr);
     ChildWindow::showEvent(event);

@@ -22,6 +22,7 @@
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTableView>
+#include <QWindow>
 
 #include <filesystem>
 
@@ -370,7 +371,7 @@ void TForm1::RunBuild(
         }
     } restore{this};
     GuiThreadProgress progress(*buildProgress_);
-    GuiThreadMessages messages(dialogs_);
+    GuiThreadMessages messages(dialogs_, *buildProgress_);
     PosixFileSystem files;
     RunAside([&] {
         TWorkDirLock workDir(ProgramDir, [&progress] {
@@ -493,6 +494,22 @@ void TForm1::FormClose() {
     // this session's names may be its own: they stay.
     if (const std::optional<TWorkDirLock> workDir = TWorkDirLock::TryLock(ProgramDir))
         DeleteIntermediateFiles(TempFiles, *workDir);
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || isEnabled()) return;
+    // The window this one waits for: a box first, else the child window that is open.
+    QWidget* waitedFor = QApplication::activeModalWidget();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (waitedFor) break;
+        const QWindow* handle = window->windowHandle();
+        if (window->isVisible() && handle && handle->transientParent() == windowHandle())
+            waitedFor = window;
+    }
+    if (!waitedFor) return;
+    waitedFor->raise();
+    waitedFor->activateWindow();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -89,6 +89,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A click on this window while it waits for another one brings that one to the front.
+    void changeEvent(QEvent* event) override;
 
 private:
     void CreateControls();

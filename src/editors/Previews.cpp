@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "EditorTexts.h"
+#include "OwnedWindow.h"
 #include "PictureImage.h"
 #include "TextLabel.h"
 #include "menu.h"
@@ -69,6 +70,7 @@ TForm7::TForm7(TForm1& main, Dialogs& dialogs, PictureLoader& pictures)
                    Qt::WindowStaysOnTopHint);
     setFocusPolicy(Qt::StrongFocus); // for Escape
     setFixedSize(kInitialClientSize);
+    BelongTo(*this, main);
     const auto press = [this] { RunCommand(dialogs_, [this] { MouseDown(); }); };
     // A picture larger than the screen scrolls; the picture's own pixels stay the places.
     Scroller = new QScrollArea(this);
@@ -99,7 +101,7 @@ void TForm7::BeginPlacement(const EventCells& cells, const TFont& font, uint8_t 
     label_ = std::move(label);
 }
 
-void TForm7::ShowBackground(const std::string& picturePath) {
+void TForm7::LoadBackground(const std::string& picturePath) {
     try {
         background_ = LoadTextBackground(pictures_, picturePath);
         const TPicture& picture = background_.Picture;
@@ -120,6 +122,9 @@ void TForm7::ShowBackground(const std::string& picturePath) {
         GoBack();
         throw;
     }
+}
+
+void TForm7::ShowBackground() {
     QSize client = Image1->size();
     const QScreen* screen = main_.screen();
     if (screen) client = client.boundedTo(screen->availableGeometry().size() - kFrameAllowance);

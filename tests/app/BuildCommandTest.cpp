@@ -86,6 +86,27 @@ TEST_F(BuildCommandTest, AFileErrorReachesTheErrorBox) {
     EXPECT_FALSE(progress_.isVisible()) << "the progress window goes away with the error";
 }
 
+// Whether the build ends well or stops, its notice shows once the progress window, always on
+// top, has gone, so that nothing covers the box.
+TEST_F(BuildCommandTest, NoticesShowWithTheProgressWindowGone) {
+    const std::string missing = (dir_ / "missing.wav").string();
+    for (const bool stops : {false, true}) {
+        if (stops) {
+            form_.EditMode = false;
+            form_.TargetRow = 2;
+            form_.WriteEventRow({"Sound effect", missing, "None", "None"});
+        }
+        std::vector<bool> progressShown;
+        dialogs_.WhileInformation = [&] { progressShown.push_back(progress_.isVisible()); };
+        dialogs_.FileAnswers = {(dir_ / "card").string()};
+        ClickBuild();
+        EXPECT_EQ(dialogs_.Shown.back().Text, stops ? "The Wav file '" + missing +
+                                                          "' has not been found."
+                                                    : "The card has been successfully created");
+        EXPECT_EQ(progressShown, std::vector<bool>{false}) << dialogs_.Shown.back().Text;
+    }
+}
+
 // The build runs aside: while a picture loads, the event loop goes on, the progress window
 // shows where the build is, and the main window takes no input and does not close.
 TEST_F(BuildCommandTest, TheWindowsLiveWhileTheCardIsBuilt) {
