@@ -65,9 +65,10 @@ Surface& SurfaceOf(QWidget* widget) {
 TForm7::TForm7(TForm1& main, Dialogs& dialogs, PictureLoader& pictures)
     : main_(main), dialogs_(dialogs), pictures_(pictures) {
     setWindowTitle(kCaption);
-    // A tool window without title-bar buttons, above every other window.
+    // A tool window above every other window, without minimise or maximise box. Its close box,
+    // which desktops give it whatever it asks, takes the text back as Escape does.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowStaysOnTopHint);
+                   Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setFocusPolicy(Qt::StrongFocus); // for Escape
     setFixedSize(kInitialClientSize);
     BelongTo(*this, main);
@@ -197,8 +198,7 @@ void TForm7::keyPressEvent(QKeyEvent* event) {
 }
 
 void TForm7::closeEvent(QCloseEvent* event) {
-    // The window has no close box, but the desktop can still close it: that takes the text
-    // back as Escape does, and the window stays to be used again.
+    // The close box takes the text back as Escape does, and the window stays to be used again.
     event->ignore();
     if (pending_) RunCommand(dialogs_, [this] { GoBack(); });
 }

@@ -121,7 +121,7 @@ TEST_F(TextTest, OkChecksTheTransitionThenABackgroundAboveAndUsesTheNearestPictu
     EXPECT_EQ(Placement().size(), QSize(120, 80)) << "the sky, not the far picture";
     EXPECT_TRUE(Placement().windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(Placement().windowHandle()->transientParent(), Main().windowHandle());
-    EXPECT_FALSE(Placement().windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(Placement().windowFlags() & Qt::WindowMinMaxButtonsHint);
 }
 
 TEST_F(TextTest, TheLabelFollowsThePointerAndAPressPlacesItWhatTheWindowShows) {
