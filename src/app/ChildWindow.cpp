@@ -1,8 +1,8 @@
 #include "ChildWindow.h"
 
 #include "Command.h"
-#include "menu.h"
 #include "OwnedWindow.h"
+#include "menu.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

@@ -16,8 +16,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show) {
             QWindow* window = static_cast<QWidget*>(watched)->windowHandle();
-            if (window && owner_.windowHandle())
-                window->setTransientParent(owner_.windowHandle());
+            if (window && owner_.windowHandle()) window->setTransientParent(owner_.windowHandle());
         }
         return false;
     }
