@@ -2,9 +2,7 @@
 
 #include "FormsFixture.h"
 
-#include <QApplication>
 #include <QGroupBox>
-#include <QWindow>
 
 namespace {
 
@@ -30,41 +28,6 @@ TEST_F(ChooserTest, LooksAsItShouldAndOffersTheEditorsThatExist) {
                                  "File|&Pause|&Restore Background|&Cancel");
     EXPECT_EQ(Chooser().focusWidget(), Chooser().Buttons.back());
     Click(Chooser().Buttons.back());
-}
-
-// The desktop keeps every window that works for the main window above it, and a click on the
-// waiting main window brings that window forward.
-TEST_F(ChooserTest, EveryChildWindowBelongsToTheMainWindowAndComesForwardOnAClick) {
-    AddRow(2, {"Background", "/cards/sky.bmp", "Blinds", "3"});
-    ClickRow(3);
-    const auto belongs = [&](QWidget& window) {
-        ASSERT_TRUE(window.isVisible());
-        EXPECT_EQ(window.windowHandle()->transientParent(), Main().windowHandle());
-        QApplication::setActiveWindow(&Main());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-    };
-    ClickMain(1);
-    belongs(Chooser());
-    for (size_t i = 0; i + 1 < Chooser().Buttons.size(); ++i) {
-        if (i > 0) ClickMain(1);
-        SCOPED_TRACE(Chooser().Buttons[i]->text().toStdString());
-        Click(Chooser().Buttons[i]);
-        QWidget* editor = nullptr;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && window != &Main()) editor = window;
-        ASSERT_TRUE(editor && editor != &Chooser());
-        belongs(*editor);
-        QTest::keyClick(editor, Qt::Key_Escape);
-        EXPECT_TRUE(Main().isEnabled());
-    }
-    DoubleClickRow(1);
-    belongs(forms_.Form6);
-    Click(forms_.Form6.Button2);
-    forms_.Form9.Show();
-    EXPECT_EQ(forms_.Form9.windowHandle()->transientParent(), Main().windowHandle());
-    forms_.Form9.close(); // a build cannot be stopped: the window stays
-    EXPECT_TRUE(forms_.Form9.isVisible());
-    forms_.Form9.Hide();
 }
 
 TEST_F(ChooserTest, RestoreNeedsAPictureBackgroundAboveAndCancelChangesNothing) {

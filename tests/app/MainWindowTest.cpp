@@ -463,12 +463,10 @@ TEST_F(MainWindowTest, LongPathsKeepTheirFileNameAndKindsReadWhole) {
     // Whatever the width, the text fits, and the file name is whole whenever it can be.
     const QFontMetrics metrics = Grid()->fontMetrics();
     const QString white = "/home/ann/Pictures/white.bmp";
-    EXPECT_TRUE(ElidePath(white, metrics, width).endsWith("/white.bmp"));
     for (int room = 0; room <= metrics.horizontalAdvance(white); ++room) {
         const QString cut = ElidePath(white, metrics, room);
         EXPECT_LE(metrics.horizontalAdvance(cut), room) << cut.toStdString();
-        const bool nameFits = metrics.horizontalAdvance("white.bmp") <= room;
-        EXPECT_TRUE(!nameFits || cut.endsWith("white.bmp")) << room << " " << cut.toStdString();
+        EXPECT_TRUE(metrics.horizontalAdvance("white.bmp") > room || cut.endsWith("white.bmp"));
     }
     // As wide as the grid's delegate asks for the widest kind.
     QStyleOptionViewItem cell;
