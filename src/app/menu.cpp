@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMoveEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLayout>
@@ -496,20 +497,32 @@ void TForm1::FormClose() {
         DeleteIntermediateFiles(TempFiles, *workDir);
 }
 
+std::vector<QWidget*> TForm1::OpenChildWindows() const {
+    std::vector<QWidget*> open;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const QWindow* handle = window->windowHandle();
+        if (window->isVisible() && handle && handle->transientParent() == windowHandle())
+            open.push_back(window);
+    }
+    return open;
+}
+
 void TForm1::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::ActivationChange || !isActiveWindow() || isEnabled()) return;
     // The window this one waits for: a box first, else the child window that is open.
     QWidget* waitedFor = QApplication::activeModalWidget();
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (waitedFor) break;
-        const QWindow* handle = window->windowHandle();
-        if (window->isVisible() && handle && handle->transientParent() == windowHandle())
-            waitedFor = window;
-    }
+    if (!waitedFor && !OpenChildWindows().empty()) waitedFor = OpenChildWindows().front();
     if (!waitedFor) return;
     waitedFor->raise();
     waitedFor->activateWindow();
+}
+
+void TForm1::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    const QPoint by = event->pos() - event->oldPos();
+    for (QWidget* window : OpenChildWindows())
+        window->move(window->pos() + by);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

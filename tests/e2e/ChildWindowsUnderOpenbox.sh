@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The tool under a real window manager (openbox on a virtual display), with pointer and keys: a
 # click on the main window while it waits for the chooser, then for an editor, leaves that
-# window in front of it and active; the chooser offers no minimise box.
+# window in front of it and active; the chooser moves with it and offers no minimise box.
 #   ChildWindowsUnderOpenbox.sh VELMORA [SCREENSHOT.png]   (the chooser in front, after the click)
 set -euo pipefail
 
@@ -49,6 +49,10 @@ sleep 0.6
 in_front "$chooser" "the chooser"
 ! xprop -id "$chooser" _NET_WM_ALLOWED_ACTIONS | grep -q MINIMIZE || fail "the chooser minimises"
 [ -z "${3:-}" ] || import -window root "$3"
+corner() { xwininfo -id "$1" | grep Absolute; }
+xdotool windowmove "$main" 100 100
+sleep 0.6
+[ "$(corner "$chooser")" = "$(corner "$main")" ] || fail "the chooser stayed behind"
 xdotool key --delay 80 alt+w # "&Wave File"
 editor=$(shown 2 "$chooser")
 sleep 0.6
