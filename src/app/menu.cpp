@@ -511,8 +511,9 @@ void TForm1::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::ActivationChange || !isActiveWindow() || isEnabled()) return;
     // The window this one waits for: a box first, else the child window that is open.
+    const std::vector<QWidget*> open = OpenChildWindows();
     QWidget* waitedFor = QApplication::activeModalWidget();
-    if (!waitedFor && !OpenChildWindows().empty()) waitedFor = OpenChildWindows().front();
+    if (!waitedFor && !open.empty()) waitedFor = open.front();
     if (!waitedFor) return;
     waitedFor->raise();
     waitedFor->activateWindow();
