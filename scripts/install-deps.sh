@@ -16,6 +16,7 @@ packages=(
     sox                 # test-only peer WAV reader and writer
     fluidsynth timgm6mb-soundfont   # test-only peer synthesizer and its sounds
     xvfb xauth xdotool x11-utils   # the card played on a virtual display, keys, its window
+    openbox             # test-only: the window manager the tool's windows are tried under
     fonts-dejavu-core fonts-dejavu-extra   # the faces of the sample card and the tests, with their italics
     librsvg2-bin        # renders the icon's sizes from its drawing
     file                # cpack reads the programs' dependencies with it (and dpkg-dev)

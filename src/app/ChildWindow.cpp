@@ -1,6 +1,7 @@
 #include "ChildWindow.h"
 
 #include "Command.h"
+#include "OwnedWindow.h"
 #include "menu.h"
 
 #include <QCloseEvent>
@@ -26,6 +27,7 @@ ChildWindow::ChildWindow(TForm1& main, Dialogs& dialogs, const char* frameTitle,
         resize(clientSize);
     else
         setFixedSize(clientSize);
+    BelongTo(*this, main);
 }
 
 QPushButton* ChildWindow::AddButton(const char* caption, const QRect& geometry,

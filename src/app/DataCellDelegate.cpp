@@ -7,12 +7,17 @@
 QString ElidePath(const QString& path, const QFontMetrics& metrics, int width) {
     if (metrics.horizontalAdvance(path) <= width) return path;
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    const QString name = path.mid(slash); // with its slash
-    const int folderRoom = width - metrics.horizontalAdvance(name);
-    // Some of the folder must show besides the ellipsis, or the cell says nothing of it.
-    if (slash <= 0 || folderRoom < 3 * metrics.horizontalAdvance(QChar(0x2026)))
+    const QString name = path.mid(slash + 1);
+    if (slash < 0 || metrics.horizontalAdvance(name) > width)
         return metrics.elidedText(path, Qt::ElideMiddle, width);
-    return metrics.elidedText(path.left(slash), Qt::ElideRight, folderRoom) + name;
+    // The folders give way first, down to an ellipsis before the name's slash; then the slash.
+    const QString folders = path.left(slash);
+    const QString ellipsis(QChar(0x2026));
+    const int folderRoom = width - metrics.horizontalAdvance(QLatin1Char('/') + name);
+    if (metrics.horizontalAdvance(ellipsis) > folderRoom) return name;
+    QString shown = metrics.elidedText(folders, Qt::ElideRight, folderRoom);
+    if (shown.isEmpty()) shown = ellipsis;
+    return shown + QLatin1Char('/') + name;
 }
 
 void DataCellDelegate::initStyleOption(QStyleOptionViewItem* option,

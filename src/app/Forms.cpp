@@ -1,5 +1,7 @@
 #include "Forms.h"
 
+#include "OwnedWindow.h"
+
 Forms::Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
              TextImageRenderer& textImages, const ProgramFiles& files, AudioPlayer& soundPlayer,
              AudioPlayer& musicPlayer)
@@ -9,6 +11,8 @@ Forms::Forms(Dialogs& dialogs, HelpViewer& help, PictureLoader& pictures,
       Form7(Form1, dialogs, pictures), Form8(Form1, dialogs, musicPlayer), Form10(Form1, dialogs),
       Form4(Form1, dialogs), Form6(Form1, dialogs), Form12(Form1, dialogs) {
     Form1.AttachTextImageRenderer(textImages);
+    // The progress window works for the main window as its child windows do.
+    BelongTo(Form9, Form1);
     Form1.AttachBuilder(Form9, pictures);
     Form1.AttachChooser(Form10);
     // The editors of the kinds that exist so far; a kind without one keeps its chooser button

@@ -25,9 +25,12 @@ constexpr std::array<std::pair<EventKind, const char*>, 6> kChoices = {{
 } // namespace
 
 TForm10::TForm10(TForm1& main, Dialogs& dialogs)
-    // A tool window without system menu or close box: it goes only through its buttons.
+    // A tool window without minimise or maximise box. Desktops give such a window
+    // a close box whatever it asks (Qt asks for every box when it names none): it is asked for,
+    // so that it is the only one, and it cancels.
     : ChildWindow(main, dialogs, apptext::kChooserFrame, kClientSize,
-                  Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+                  Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowCloseButtonHint) {
     const auto place = [](size_t i) {
         return QRect(QPoint(kButtonLeft, kFirstButtonTop + int(i) * kButtonPitch), kButtonSize);
     };
@@ -46,6 +49,10 @@ TForm10::TForm10(TForm1& main, Dialogs& dialogs)
 }
 
 void TForm10::showEvent(QShowEvent* event) {
+    // A menu of kinds torn off the Insert command: the desktop gives it its caption and a
+    // close box (which cancels), and no minimise or maximise box. The type holds only once
+    // the native window exists, which the first show makes.
+    setAttribute(Qt::WA_X11NetWmWindowTypeMenu);
     for (size_t i = 0; i < kChoices.size(); ++i)
         Buttons[i]->setEnabled(Main().EditorFor(kChoices[i].first) != nullptr);
     ChildWindow::showEvent(event);

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMoveEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLayout>
@@ -22,6 +23,7 @@
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTableView>
+#include <QWindow>
 
 #include <filesystem>
 
@@ -370,7 +372,7 @@ void TForm1::RunBuild(
         }
     } restore{this};
     GuiThreadProgress progress(*buildProgress_);
-    GuiThreadMessages messages(dialogs_);
+    GuiThreadMessages messages(dialogs_, *buildProgress_);
     PosixFileSystem files;
     RunAside([&] {
         TWorkDirLock workDir(ProgramDir, WorkFolder, [&progress] {
@@ -493,6 +495,35 @@ void TForm1::FormClose() {
     // this session's names may be its own: they stay.
     if (const std::optional<TWorkDirLock> workDir = TWorkDirLock::TryLock(ProgramDir, WorkFolder))
         DeleteIntermediateFiles(TempFiles, *workDir);
+}
+
+std::vector<QWidget*> TForm1::OpenChildWindows() const {
+    std::vector<QWidget*> open;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const QWindow* handle = window->windowHandle();
+        if (window->isVisible() && handle && handle->transientParent() == windowHandle())
+            open.push_back(window);
+    }
+    return open;
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || isEnabled()) return;
+    // The window this one waits for: a box first, else the child window that is open.
+    const std::vector<QWidget*> open = OpenChildWindows();
+    QWidget* waitedFor = QApplication::activeModalWidget();
+    if (!waitedFor && !open.empty()) waitedFor = open.front();
+    if (!waitedFor) return;
+    waitedFor->raise();
+    waitedFor->activateWindow();
+}
+
+void TForm1::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    const QPoint by = event->pos() - event->oldPos();
+    for (QWidget* window : OpenChildWindows())
+        window->move(window->pos() + by);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

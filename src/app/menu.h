@@ -90,6 +90,10 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A click on this window while it waits for another one brings that one to the front.
+    void changeEvent(QEvent* event) override;
+    // The windows that work for this one move with it.
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void CreateControls();
@@ -101,6 +105,8 @@ private:
     void ShowChange(const std::function<void()>& change);
     void ShowSteps(); // the Edit menu's items, named after their steps
     void OpenChildWindow(QWidget& window);
+    // The windows shown that work for this one.
+    std::vector<QWidget*> OpenChildWindows() const;
     // Before a command sets the list aside: false when the user keeps it (Cancel, or a Save
     // that did not happen).
     bool MaySetChangesAside();

@@ -1,5 +1,6 @@
 #include "progr.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
@@ -45,3 +46,5 @@ void TForm9::Labl(const std::string& text) {
     Label1->setText(QString::fromStdString(text).replace(QChar('\r'), QChar('\n')));
     repaint();
 }
+
+void TForm9::closeEvent(QCloseEvent* event) { event->ignore(); }

@@ -22,4 +22,8 @@ public:
 
     QLabel* Label1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
+
+protected:
+    // A build cannot be stopped: the desktop's close box leaves the window showing it.
+    void closeEvent(QCloseEvent* event) override;
 };

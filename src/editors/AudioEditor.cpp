@@ -43,7 +43,6 @@ AudioEditor::AudioEditor(TForm1& main, Dialogs& dialogs, AudioPlayer& player,
     Browser->move(kBrowserPos);
     // The stored path comes from the file list alone: the box only shows the chosen name.
     Browser->Edit1->setReadOnly(true);
-    listedFolder_ = Browser->Folder();
     connect(Browser, &FileBrowser::FileChosen, this,
             [this](const std::string& path) { FileListBox1Click(path); });
 
@@ -61,53 +60,54 @@ AudioEditor::AudioEditor(TForm1& main, Dialogs& dialogs, AudioPlayer& player,
 }
 
 void AudioEditor::FillFromRow(const CardEvent& row) {
+    // The event's file is chosen, so that OK keeps it as it is; a file that is no longer
+    // there leaves no choice and OK asks for one.
+    Choose({});
     Browser->SelectFile(row.Cells[kColData]);
-    // The event's file is named in the box, so that OK keeps it as it is; a file that is no
-    // longer there leaves the box empty and OK asks for one.
-    const std::string selected = Browser->SelectedPath();
-    Browser->Edit1->setText(QFileInfo(QString::fromStdString(selected)).fileName());
-    listedFolder_ = Browser->Folder();
 }
 
 void AudioEditor::PrepareNewEvent() {
-    Browser->Edit1->clear();
+    Choose({});
+    Browser->ClearSelection();
 }
 
 void AudioEditor::FileListBox1Click(const std::string& path) {
-    // Opening another folder lists its files with none selected; the box keeps the name last
-    // clicked until another file is clicked.
-    const bool otherFolder = Browser->Folder() != listedFolder_;
-    listedFolder_ = Browser->Folder();
-    if (path.empty() && otherFolder) return;
-    Browser->Edit1->setText(QFileInfo(QString::fromStdString(path)).fileName());
-    if (!path.empty()) player_.SetFileName(path);
+    // Opening another folder lists its files with none selected: the file clicked before
+    // stays the choice until another is clicked.
+    if (path.empty()) return;
+    Choose(path);
+    player_.SetFileName(path);
+}
+
+void AudioEditor::Choose(const std::string& path) {
+    chosen_ = path;
+    const QString full = QString::fromStdString(path);
+    Browser->Edit1->setText(QFileInfo(full).fileName());
+    Browser->Edit1->setToolTip(full); // the box names the file, its folder may be another
 }
 
 void AudioEditor::TestClick() {
-    const std::string path = Browser->SelectedPath();
-    if (path.empty()) return;
+    if (chosen_.empty()) return;
     // Opening closes what played before, so a second press starts the file again.
-    player_.SetFileName(path);
+    player_.SetFileName(chosen_);
     player_.Open();
     player_.Play();
 }
 
 void AudioEditor::OkClick() {
     StopPlayback();
-    // The box may still name a file clicked in another folder: the Data is the file list's
-    // selection, so both are needed.
-    const std::string path = Browser->SelectedPath();
-    if (Browser->Edit1->text().isEmpty() || path.empty()) {
+    // The box names the choice, which the Data is.
+    if (chosen_.empty()) {
         Boxes().Information(design_.NoFile);
         return;
     }
     // Refused as the build would refuse it, so that the list never names a file no card plays.
     const EventKind kind = *KindOfLabel(design_.Kind);
-    if (const auto notice = UnplayableMediaNotice(kind, path, Main().TargetRow)) {
+    if (const auto notice = UnplayableMediaNotice(kind, chosen_, Main().TargetRow)) {
         Boxes().Information(*notice);
         return;
     }
-    WriteRow({design_.Kind, path, cardtext::kNone, cardtext::kNone});
+    WriteRow({design_.Kind, chosen_, cardtext::kNone, cardtext::kNone});
 }
 
 void AudioEditor::Cancel() {

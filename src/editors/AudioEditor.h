@@ -36,7 +36,7 @@ public:
 
     // The row's file selected in the browser and its name in the file-name box.
     void FillFromRow(const CardEvent& row) override;
-    // A new event starts with an empty file-name box.
+    // A new event starts with no file: an empty file-name box and nothing selected.
     void PrepareNewEvent() override;
 
     FileBrowser* Browser = nullptr;
@@ -52,11 +52,14 @@ protected:
 
 private:
     void FileListBox1Click(const std::string& path);
+    void Choose(const std::string& path);
     void TestClick();
     void OkClick();
     void StopPlayback();
 
     AudioPlayer& player_;
     const AudioEditorDesign design_;
-    QString listedFolder_; // the folder of the last file click, to tell folder changes apart
+    // The file last clicked, which the file-name box names: opening another folder keeps it,
+    // and OK writes it. Empty when the box is.
+    std::string chosen_;
 };

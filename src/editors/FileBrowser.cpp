@@ -193,6 +193,11 @@ void FileBrowser::SelectFile(const std::string& path) {
     Tell();
 }
 
+void FileBrowser::ClearSelection() {
+    FileListBox1->setCurrentItem(nullptr);
+    FileListBox1->clearSelection();
+}
+
 void FileBrowser::showEvent(QShowEvent* event) {
     FillDrives();
     QWidget::showEvent(event);

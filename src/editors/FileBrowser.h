@@ -40,6 +40,8 @@ public:
     // lists it when the current one does not. When the file is not there, the nearest folder
     // that exists is shown with nothing selected. FileChosen follows, whatever changed.
     void SelectFile(const std::string& path);
+    // Selects nothing; FileChosen follows when a file was selected.
+    void ClearSelection();
 
     QComboBox* DriveComboBox1 = nullptr;
     QTreeWidget* DirectoryListBox1 = nullptr;

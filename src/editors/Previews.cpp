@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "EditorTexts.h"
+#include "OwnedWindow.h"
 #include "PictureImage.h"
 #include "TextLabel.h"
 #include "menu.h"
@@ -64,11 +65,13 @@ Surface& SurfaceOf(QWidget* widget) {
 TForm7::TForm7(TForm1& main, Dialogs& dialogs, PictureLoader& pictures)
     : main_(main), dialogs_(dialogs), pictures_(pictures) {
     setWindowTitle(kCaption);
-    // A tool window without title-bar buttons, above every other window.
+    // A tool window above every other window, without minimise or maximise box. Its close box,
+    // which desktops give it whatever it asks, takes the text back as Escape does.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowStaysOnTopHint);
+                   Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setFocusPolicy(Qt::StrongFocus); // for Escape
     setFixedSize(kInitialClientSize);
+    BelongTo(*this, main);
     const auto press = [this] { RunCommand(dialogs_, [this] { MouseDown(); }); };
     // A picture larger than the screen scrolls; the picture's own pixels stay the places.
     Scroller = new QScrollArea(this);
@@ -99,7 +102,7 @@ void TForm7::BeginPlacement(const EventCells& cells, const TFont& font, uint8_t 
     label_ = std::move(label);
 }
 
-void TForm7::ShowBackground(const std::string& picturePath) {
+void TForm7::LoadBackground(const std::string& picturePath) {
     try {
         background_ = LoadTextBackground(pictures_, picturePath);
         const TPicture& picture = background_.Picture;
@@ -120,6 +123,9 @@ void TForm7::ShowBackground(const std::string& picturePath) {
         GoBack();
         throw;
     }
+}
+
+void TForm7::ShowBackground() {
     QSize client = Image1->size();
     const QScreen* screen = main_.screen();
     if (screen) client = client.boundedTo(screen->availableGeometry().size() - kFrameAllowance);
@@ -192,8 +198,7 @@ void TForm7::keyPressEvent(QKeyEvent* event) {
 }
 
 void TForm7::closeEvent(QCloseEvent* event) {
-    // The window has no close box, but the desktop can still close it: that takes the text
-    // back as Escape does, and the window stays to be used again.
+    // The close box takes the text back as Escape does, and the window stays to be used again.
     event->ignore();
     if (pending_) RunCommand(dialogs_, [this] { GoBack(); });
 }

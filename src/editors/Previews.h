@@ -27,11 +27,13 @@ public:
     // cannot be drawn is refused before anything is written; then the row's cells are written
     // at the main window's target row, which stays disabled until the text is placed.
     void BeginPlacement(const EventCells& cells, const TFont& font, uint8_t alignment, bool shadow);
-    // Shows the background at `picturePath`, loaded and reduced as the build does, in a client
-    // area of its size (scrolled, where the picture is larger than the screen), with placing on. A
-    // picture that cannot be read takes the event back, gives the main window back and throws,
-    // naming the picture.
-    void ShowBackground(const std::string& picturePath);
+    // Loads the background at `picturePath` and reduces it as the build does. A picture that
+    // cannot be read takes the event back, gives the main window back and throws, naming the
+    // picture.
+    void LoadBackground(const std::string& picturePath);
+    // Shows the loaded background in a client area of its size (scrolled, where the picture is
+    // larger than the screen), with placing on.
+    void ShowBackground();
 
     bool Placing = false;            // the label follows the pointer
     QWidget* Image1 = nullptr;       // the picture area

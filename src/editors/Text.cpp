@@ -202,6 +202,8 @@ void TForm3::OkClick() {
                               transition, Transition->SpinEdit1->TimingText()};
     placement_.BeginPlacement(cells, memoFont_, memoAlignment_, CheckBox1->isChecked());
     hide();
+    // The picture is read before the user is told to place the text on it.
+    placement_.LoadBackground(picture);
     Boxes().Information(editortext::kPlaceText);
-    placement_.ShowBackground(picture);
+    placement_.ShowBackground();
 }

@@ -83,6 +83,8 @@ void TForm2::FillFromRow(const CardEvent& row) {
 }
 
 void TForm2::PrepareNewEvent() {
+    // The box and the list agree, and so does what the preview says: nothing is chosen.
+    Browser->ClearSelection();
     Browser->Edit1->clear();
 }
 

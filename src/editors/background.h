@@ -20,7 +20,8 @@ public:
 
     // The row's picture selected in the browser, its transition and its timing.
     void FillFromRow(const CardEvent& row) override;
-    // A new background starts with an empty file-name box, hence "No Preview".
+    // A new background starts with nothing chosen: an empty file-name box, nothing selected
+    // and "No Preview".
     void PrepareNewEvent() override;
 
     FileBrowser* Browser = nullptr;

@@ -65,5 +65,8 @@ void GuiThreadProgress::Labl(const std::string& text) {
 }
 
 void GuiThreadMessages::Information(const std::string& text) {
-    OnGuiThread([this, &text] { boxes_.Information(text); });
+    OnGuiThread([this, &text] {
+        progress_.Hide();
+        boxes_.Information(text);
+    });
 }

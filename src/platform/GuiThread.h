@@ -30,11 +30,15 @@ private:
     BuildProgress& window_;
 };
 
+// A build's notices: each box is shown once the progress window, which stays above every other
+// window, has gone, so that nothing hides the box.
 class GuiThreadMessages final : public InformationSink {
 public:
-    explicit GuiThreadMessages(InformationSink& boxes) : boxes_(boxes) {}
+    GuiThreadMessages(InformationSink& boxes, BuildProgress& progress)
+        : boxes_(boxes), progress_(progress) {}
     void Information(const std::string& text) override;
 
 private:
     InformationSink& boxes_;
+    BuildProgress& progress_;
 };

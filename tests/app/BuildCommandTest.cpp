@@ -86,6 +86,19 @@ TEST_F(BuildCommandTest, AFileErrorReachesTheErrorBox) {
     EXPECT_FALSE(progress_.isVisible()) << "the progress window goes away with the error";
 }
 
+// A notice that stops the build shows once the progress window, always on top, has gone.
+TEST_F(BuildCommandTest, ANoticeShowsWithTheProgressWindowGone) {
+    const std::string missing = (dir_ / "missing.wav").string();
+    form_.TargetRow = 2;
+    form_.WriteEventRow({"Sound effect", missing, "None", "None"});
+    std::vector<bool> progressShown;
+    dialogs_.WhileInformation = [&] { progressShown.push_back(progress_.isVisible()); };
+    dialogs_.FileAnswers = {(dir_ / "card").string()};
+    ClickBuild();
+    EXPECT_EQ(dialogs_.Shown.back().Text, "The Wav file '" + missing + "' has not been found.");
+    EXPECT_EQ(progressShown, std::vector<bool>{false});
+}
+
 // The build runs aside: while a picture loads, the event loop goes on, the progress window
 // shows where the build is, and the main window takes no input and does not close.
 TEST_F(BuildCommandTest, TheWindowsLiveWhileTheCardIsBuilt) {

@@ -18,7 +18,7 @@ TEST_F(ChooserTest, LooksAsItShouldAndOffersTheEditorsThatExist) {
     EXPECT_EQ(Chooser().windowTitle(), "Velmora");
     EXPECT_EQ(Chooser().size(), QSize(142, 202));
     EXPECT_EQ(Chooser().findChild<QGroupBox*>()->title(), "Insert an event");
-    EXPECT_FALSE(Chooser().windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint));
+    EXPECT_FALSE(Chooser().windowFlags() & Qt::WindowMinMaxButtonsHint);
     QStringList buttons;
     for (QPushButton* b : Chooser().Buttons) {
         buttons << b->text() + (b->isEnabled() ? "" : " (off)");

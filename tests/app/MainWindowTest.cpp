@@ -450,7 +450,7 @@ TEST_F(MainWindowTest, KeysActAsTheButtonsAndTheMenuItems) {
     EXPECT_EQ(closed.count(), 1);
 }
 
-TEST_F(MainWindowTest, LongPathsAreElidedInTheMiddleAndKindsReadWhole) {
+TEST_F(MainWindowTest, LongPathsKeepTheirFileNameAndKindsReadWhole) {
     const std::string path = "/home/someone/Pictures/Holidays/2023/Summer by the sea/sky.bmp";
     InsertEvent({"Background", path, "Blinds", "3"});
     InsertEvent({"Restore Background", "", "Zoom", "1"});
@@ -460,6 +460,14 @@ TEST_F(MainWindowTest, LongPathsAreElidedInTheMiddleAndKindsReadWhole) {
     const QString shown = ElidePath(QString::fromStdString(path), Grid()->fontMetrics(), width);
     EXPECT_TRUE(shown.startsWith("/ho") && shown.endsWith("\u2026/sky.bmp")) << shown.toStdString();
     EXPECT_LE(Grid()->fontMetrics().horizontalAdvance(shown), width);
+    // Whatever the width, the text fits, and the file name is whole whenever it can be.
+    const QFontMetrics metrics = Grid()->fontMetrics();
+    const QString white = "/home/ann/Pictures/white.bmp";
+    for (int room = 0; room <= metrics.horizontalAdvance(white); ++room) {
+        const QString cut = ElidePath(white, metrics, room);
+        EXPECT_LE(metrics.horizontalAdvance(cut), room) << cut.toStdString();
+        EXPECT_TRUE(metrics.horizontalAdvance("white.bmp") > room || cut.endsWith("white.bmp"));
+    }
     // As wide as the grid's delegate asks for the widest kind.
     QStyleOptionViewItem cell;
     cell.initFrom(Grid());

@@ -85,6 +85,13 @@ TEST_F(EditorsTest, ThePreviewReadsByTheLastLetterAndSaysWhyWhenItCannot) {
     ClickFile(*Background().Browser, "sky.BMP");
     EXPECT_EQ(Background().Image1->size(), QSize(169, 113));
     EXPECT_EQ(PreviewColour(), 0x0000FFu) << "stretched over the whole area";
+    // A new background has no file, and so neither a preview nor the last one's failure.
+    ClickFile(*Background().Browser, "notes.bmp");
+    Click(Background().Button2);
+    Insert("B&ackground Image");
+    EXPECT_TRUE(Background().NoPreview->isVisible());
+    EXPECT_FALSE(Background().PreviewFailure->isVisible());
+    EXPECT_EQ(Background().Browser->SelectedPath(), "");
     EXPECT_TRUE(dialogs_.Shown.empty());
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,8 +30,11 @@ public:
     std::vector<ShownBox> Shown;
     std::deque<bool> ConfirmAnswers; // Yes = true
 
+    // Called as each information box shows, to look at the windows around it.
+    std::function<void()> WhileInformation;
     void Information(const std::string& text) override {
         Shown.push_back({"Information", "Information", text});
+        if (WhileInformation) WhileInformation();
     }
     bool Confirm(const std::string& text) override {
         Shown.push_back({"Confirm", "Confirm", text});
