@@ -159,9 +159,10 @@ private:
 // Puts decoded pixels into the image's rows in stream order. Once the last row is complete
 // the image is, and what the stream still holds is not needed: the rest of the string being
 // written goes to a scratch row and the decoder stops.
-// Rows of a non-interlaced image lie one after the other in the matrix, so while a string
-// fits well inside it, it is copied in 16-byte steps that may write up to 15 bytes past its
-// end: the bytes after the cursor are only ever overwritten later, or cleared in Finish.
+// The rows are filled one after the other in the matrix, so while a string fits well inside
+// it, it is copied in 16-byte steps that may write up to 15 bytes past its end: the bytes after
+// the cursor are only ever overwritten later, or cleared in Finish. An interlaced image is
+// filled the same way, its rows in the order they come, and Finish moves them to their places.
 class RowWriter {
 public:
     static constexpr int32_t kCopySlack = 16;
@@ -176,9 +177,7 @@ public:
     uint8_t* Cursor() const { return cursor_; }
     bool Complete() const { return row_ >= pixels_.YSize; }
 
-    bool CanCopy(int32_t length) const {
-        return !interlaced_ && row_ < pixels_.YSize && end_ - cursor_ >= length + kCopySlack;
-    }
+    bool CanCopy(int32_t length) const { return row_ < pixels_.YSize && end_ - cursor_ >= length + kCopySlack; }
 
     // After a copy of `length` bytes at the cursor (CanCopy was true).
     void Copied(int32_t length) {
@@ -196,12 +195,14 @@ public:
     }
 
     // A row left incomplete is not stored: it and the bytes copied past it get back the
-    // bytes they had before decoding.
+    // bytes they had before decoding. Then an interlaced image's rows go to their places.
     void Finish() {
-        if (row_ >= pixels_.YSize) return;
-        uint8_t* rowStart = rowEnd_ - pixels_.XSize;
-        uint8_t* dirtyEnd = interlaced_ ? cursor_ : cursor_ + std::min<ptrdiff_t>(kCopySlack, end_ - cursor_);
-        if (dirtyEnd > rowStart) std::memset(rowStart, 0, size_t(dirtyEnd - rowStart));
+        if (row_ < pixels_.YSize) {
+            uint8_t* rowStart = rowEnd_ - pixels_.XSize;
+            uint8_t* dirtyEnd = cursor_ + std::min<ptrdiff_t>(kCopySlack, end_ - cursor_);
+            std::memset(rowStart, 0, size_t(dirtyEnd - rowStart));
+        }
+        if (interlaced_) Deinterlace();
     }
 
 private:
@@ -212,7 +213,7 @@ private:
     void NextRow() {
         if (row_ < pixels_.YSize) {
             RowFilled();
-            row_ = interlaced_ ? NextInterlacedRow(row_, pixels_.YSize, pass_) : row_ + 1;
+            ++row_;
         }
         StartRow();
     }
@@ -222,12 +223,34 @@ private:
         rowEnd_ = cursor_ + pixels_.XSize;
     }
 
+    // Row k of the stream belongs in the k-th row of the interlaced order. Rows that decoding
+    // did not reach hold their initial bytes wherever they stand, so every row is moved: each
+    // cycle of the permutation through one spare row.
+    void Deinterlace() {
+        const int32_t height = pixels_.YSize;
+        const size_t width = size_t(pixels_.XSize);
+        std::vector<int32_t> from(static_cast<size_t>(height)); // image row -> stream row it is in
+        int pass = 1;
+        for (int32_t k = 0, r = 0; k < height; ++k, r = NextInterlacedRow(r, height, pass)) from[size_t(r)] = k;
+        std::vector<bool> placed(static_cast<size_t>(height));
+        for (int32_t start = 0; start < height; ++start) {
+            if (placed[size_t(start)] || from[size_t(start)] == start) continue;
+            std::memcpy(scratch_.data(), pixels_.RowData(start + 1), width);
+            int32_t r = start;
+            for (; from[size_t(r)] != start; r = from[size_t(r)]) {
+                std::memcpy(pixels_.RowData(r + 1), pixels_.RowData(from[size_t(r)] + 1), width);
+                placed[size_t(r)] = true;
+            }
+            std::memcpy(pixels_.RowData(r + 1), scratch_.data(), width);
+            placed[size_t(r)] = true;
+        }
+    }
+
     TByteArray2D& pixels_;
     const bool interlaced_;
     std::vector<uint8_t> scratch_;
     uint8_t* const end_;
     int32_t row_ = 0;
-    int pass_ = 1;
     uint8_t* cursor_ = nullptr;
     uint8_t* rowEnd_ = nullptr;
 };
