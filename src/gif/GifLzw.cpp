@@ -9,79 +9,149 @@
 
 static_assert(std::endian::native == std::endian::little, "the bit reader loads words little-endian");
 
-void TCodeTable::Reset(int codeWidth) {
-    std::memset(slots_, 0, sizeof slots_);
-    CodeWidth = uint8_t(codeWidth);
-    FirstFree = NextCode = uint16_t((1u << (codeWidth - 1)) + 2);
-    std::memset(runs_, 0, sizeof runs_[0] * FirstFree); // later codes are cleared as assigned
-    Full = false;
-}
-
-TEncodedBytes::TEncodedBytes(size_t maxCodes) : buffer_(maxCodes * 12 / 8 + 8) {}
-
-void TEncodedBytes::Finish(uint32_t endCode, int width, TByteBuffer& output) {
-    WriteCode(endCode, width);
-    for (; count_ > 0; count_ = count_ > 8 ? count_ - 8 : 0, bits_ >>= 8) buffer_[size_++] = uint8_t(bits_);
-    buffer_.resize(size_);
-    output.AssignPacked(std::move(buffer_));
-}
-
 void CheckCodeSize(int codeSize) {
     if (codeSize < 2 || codeSize > 9) throw EGifException(kMsgBadCodeSize);
 }
 
 namespace {
 
-// The encoding loop. With kFollowRuns, a pixel equal to the one before it first tries the
-// table's run link, which spares the hash on flat areas but costs a poorly predicted test
-// per pixel on busy pictures; the codes are the same either way.
+// The encoder's string table: the strings of the codes assigned since the last clear code.
+// Find gives the same code as a linear scan of the assigned codes would (no string is ever
+// added twice), through a hash of (prefix code, pixel). The codes themselves, the width and
+// the count, are the encoder's: it keeps them in registers.
+class CodeTable {
+public:
+    void Clear(uint32_t firstFree) {
+        std::memset(slots_, 0, sizeof slots_);
+        std::memset(runs_, 0, sizeof runs_[0] * firstFree); // later codes are cleared as assigned
+    }
+
+    // The code of the string `prefix` + `pixel`, or 0 when absent, with the slot where adding
+    // that string would put it.
+    uint32_t Find(uint32_t prefix, uint8_t pixel, uint32_t& slot) const {
+        const uint32_t key = Key(prefix, pixel);
+        for (slot = SlotOf(key);; slot = (slot + 1) & (kSlots - 1)) {
+            const uint32_t entry = slots_[slot];
+            if ((entry & kCodeMask) == 0 || (entry >> kCodeBits) == key) return entry & kCodeMask;
+        }
+    }
+
+    // Gives `code` to the string `prefix` + `pixel` at the slot a failed Find of it gave.
+    // `repeatsLast`: the pixel equals the last pixel of the prefix's string.
+    void Add(uint32_t slot, uint32_t prefix, uint8_t pixel, uint32_t code, bool repeatsLast) {
+        slots_[slot] = (Key(prefix, pixel) << kCodeBits) | code;
+        runs_[code] = 0;
+        if (repeatsLast) runs_[prefix] = uint16_t(code);
+    }
+
+    // The code of the string extended by its own last pixel once more, or 0 while there is
+    // none: runs of one colour, the bulk of flat pictures, then need no hashing.
+    uint32_t RunExtension(uint32_t code) const { return runs_[code]; }
+
+private:
+    // A slot packs the 20-bit key above the 12-bit code; code 0 (a root) marks it empty.
+    static constexpr int kCodeBits = 12;
+    static constexpr uint32_t kCodeMask = (1u << kCodeBits) - 1;
+    static constexpr int kSlotBits = 14; // four times the codes, so probes stay short
+    static constexpr uint32_t kSlots = 1u << kSlotBits;
+    static uint32_t Key(uint32_t prefix, uint8_t pixel) { return (prefix << 8) | pixel; }
+    static uint32_t SlotOf(uint32_t key) { return (key * 0x9E3779B1u) >> (32 - kSlotBits); }
+
+    uint32_t slots_[kSlots];
+    uint16_t runs_[gif::kTableSize];
+};
+
+// Packs codes least significant bit first into bytes. A local object of the encoding loop, so
+// its state stays in registers.
+class CodePacker {
+public:
+    explicit CodePacker(uint8_t* out) : out_(out) {}
+
+    void Write(uint32_t code, unsigned width) {
+        bits_ |= uint64_t(code) << count_;
+        count_ += width;
+        if (count_ >= 32) {
+            std::memcpy(out_, &bits_, 4); // little-endian: oldest bits first
+            out_ += 4;
+            bits_ >>= 32;
+            count_ -= 32;
+        }
+    }
+    // Pads the last byte with zeros; the end of the bytes written.
+    uint8_t* Finish() {
+        for (; count_ > 0; count_ = count_ > 8 ? count_ - 8 : 0, bits_ >>= 8) *out_++ = uint8_t(bits_);
+        return out_;
+    }
+
+private:
+    uint8_t* out_;
+    uint64_t bits_ = 0; // pending bits, the oldest lowest
+    unsigned count_ = 0;
+};
+
+// The encoding loop; returns the end of the bytes written to `out`. With kFollowRuns, a pixel
+// equal to the one before it first tries the table's run link, which spares the hash on flat
+// areas but costs a poorly predicted test per pixel on busy pictures; the codes are the same
+// either way. The width grows right after the addition that assigns code 2^width; when code
+// 4095 has been assigned the table is full, the width stays 12 and a clear code follows.
 template <bool kFollowRuns>
-void EncodeStrings(const uint8_t* p, size_t n, int codeSize, TCodeTable& table, TEncodedBytes& packer) {
-    const uint32_t clearCode = 1u << codeSize;
-    packer.WriteCode(clearCode, table.CodeWidth);
+uint8_t* EncodeStrings(const uint8_t* p, size_t n, int codeSize, CodeTable& table, uint8_t* out) {
+    const uint32_t clearCode = 1u << codeSize, firstFree = clearCode + 2;
+    const unsigned firstWidth = unsigned(codeSize) + 1;
+    CodePacker packer(out);
+    table.Clear(firstFree);
+    uint32_t next = firstFree; // the code the next addition assigns
+    unsigned width = firstWidth;
+    packer.Write(clearCode, width);
     uint32_t previous = p[0];
-    packer.WriteCode(previous, table.CodeWidth);
+    packer.Write(previous, width);
     size_t i = 1;
     // The slot of the string `previous` + p[i], known when the last lookup failed on it.
-    int64_t newSlot = -1;
+    bool slotKnown = false;
+    uint32_t slot = 0;
     while (i < n) {
         // The previous string followed by the pixel that ended its match is new.
         const uint8_t pixel = p[i];
         const bool repeatsLast = kFollowRuns && pixel == p[i - 1];
         ++i;
-        if (newSlot >= 0)
-            table.AddAt(uint32_t(newSlot), uint16_t(previous), pixel, repeatsLast);
-        else
-            table.Add(uint16_t(previous), pixel, repeatsLast);
+        if (!slotKnown) table.Find(previous, pixel, slot);
+        table.Add(slot, previous, pixel, next, repeatsLast);
+        ++next;
+        const bool full = next == gif::kTableSize;
+        if (!full && (1u << width) < next) ++width;
         // Longest string already in the table, starting with that pixel.
         uint32_t string = pixel;
-        newSlot = -1;
+        slotKnown = false;
         while (i < n) {
             if (kFollowRuns && p[i] == p[i - 1]) {
-                if (const uint16_t run = table.RunExtension(uint16_t(string))) {
+                if (const uint32_t run = table.RunExtension(string)) {
                     string = run;
                     ++i;
                     continue;
                 }
             }
-            const TCodeTable::Lookup longer = table.Find(uint16_t(string), p[i]);
-            if (longer.code < 0) {
-                newSlot = longer.slot;
+            const uint32_t longer = table.Find(string, p[i], slot);
+            if (longer == 0) {
+                slotKnown = true;
                 break;
             }
-            string = uint32_t(longer.code);
+            string = longer;
             ++i;
         }
-        packer.WriteCode(string, table.CodeWidth);
+        packer.Write(string, width);
         previous = string;
-        if (table.Full && i < n) {
-            packer.WriteCode(clearCode, table.CodeWidth);
-            table.Reset(codeSize + 1);
+        if (full && i < n) {
+            packer.Write(clearCode, width);
+            table.Clear(firstFree);
+            next = firstFree;
+            width = firstWidth;
             previous = p[i++];
-            packer.WriteCode(previous, table.CodeWidth);
-            newSlot = -1;
+            packer.Write(previous, width);
+            slotKnown = false;
         }
     }
+    packer.Write(clearCode + 1, width); // the end code
+    return packer.Finish();
 }
 
 // Whether most pixels repeat their left neighbour, judged on a sample.
@@ -102,15 +172,16 @@ void LzwEncode(std::span<const uint8_t> pixels, int codeSize, TByteBuffer& outpu
         if (all >> codeSize) throw EGifException(kMsgPixelOutOfTable);
     }
     const size_t n = pixels.size();
-    auto table = std::make_unique<TCodeTable>(); // 72 KB
-    table->Reset(codeSize + 1);
-    // One code per pixel at most, plus a clear and a root code per table (4000 codes or more).
-    TEncodedBytes packer(n + n / 1024 + 8);
-    if (MostlyRuns(pixels.data(), n))
-        EncodeStrings<true>(pixels.data(), n, codeSize, *table, packer);
-    else
-        EncodeStrings<false>(pixels.data(), n, codeSize, *table, packer);
-    packer.Finish((1u << codeSize) + 1, table->CodeWidth, output);
+    auto table = std::make_unique<CodeTable>(); // 72 KB
+    // One code of up to 12 bits per pixel at most, plus a clear and a root code per table
+    // (4000 codes or more), the end code, and the packer's whole words.
+    const size_t maxCodes = n + n / 1024 + 8;
+    TByteVector bytes(maxCodes * 12 / 8 + 8);
+    uint8_t* end = MostlyRuns(pixels.data(), n)
+                       ? EncodeStrings<true>(pixels.data(), n, codeSize, *table, bytes.data())
+                       : EncodeStrings<false>(pixels.data(), n, codeSize, *table, bytes.data());
+    bytes.resize(size_t(end - bytes.data()));
+    output.AssignPacked(std::move(bytes));
 }
 
 namespace {
