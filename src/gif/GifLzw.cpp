@@ -16,18 +16,27 @@ void CheckCodeSize(int codeSize) {
 namespace {
 
 // The encoder's string table: the strings of the codes assigned since the last clear code.
-// Find gives the same code as a linear scan of the assigned codes would (no string is ever
-// added twice), through a hash of (prefix code, pixel). The codes themselves, the width and
-// the count, are the encoder's: it keeps them in registers.
+// Every code's string starts as a root and one pixel, so most strings looked up are those:
+// they have a place each in a direct table. Longer ones go through a hash of (prefix code,
+// pixel). Find gives the same code as a linear scan of the assigned codes would (no string is
+// ever added twice). The codes themselves, the width and the count, are the encoder's: it
+// keeps them in registers.
 class CodeTable {
 public:
+    CodeTable() { std::memset(children_, 0, sizeof children_); }
+
     void Clear(uint32_t firstFree) {
+        for (uint32_t k = 0; k < childCount_; ++k) children_[childPlaces_[k]] = 0;
+        childCount_ = 0;
         std::memset(slots_, 0, sizeof slots_);
         std::memset(runs_, 0, sizeof runs_[0] * firstFree); // later codes are cleared as assigned
     }
 
-    // The code of the string `prefix` + `pixel`, or 0 when absent, with the slot where adding
-    // that string would put it.
+    // The code of the string `root` + `pixel`, or 0 when absent.
+    uint32_t Child(uint32_t root, uint8_t pixel) const { return children_[root << 8 | pixel]; }
+
+    // The code of the string `prefix` (not a root) + `pixel`, or 0 when absent, with the slot
+    // where adding that string would put it.
     uint32_t Find(uint32_t prefix, uint8_t pixel, uint32_t& slot) const {
         const uint32_t key = Key(prefix, pixel);
         for (slot = SlotOf(key);; slot = (slot + 1) & (kSlots - 1)) {
@@ -36,17 +45,23 @@ public:
         }
     }
 
+    // Gives `code` to the string `root` + `pixel`, which is not in the table.
+    void AddChild(uint32_t root, uint8_t pixel, uint32_t code) {
+        const uint32_t place = root << 8 | pixel;
+        children_[place] = uint16_t(code);
+        childPlaces_[childCount_++] = place;
+    }
     // Gives `code` to the string `prefix` + `pixel` at the slot a failed Find of it gave.
-    // `repeatsLast`: the pixel equals the last pixel of the prefix's string.
-    void Add(uint32_t slot, uint32_t prefix, uint8_t pixel, uint32_t code, bool repeatsLast) {
+    void Add(uint32_t slot, uint32_t prefix, uint8_t pixel, uint32_t code) {
         slots_[slot] = (Key(prefix, pixel) << kCodeBits) | code;
-        runs_[code] = 0;
-        if (repeatsLast) runs_[prefix] = uint16_t(code);
     }
 
     // The code of the string extended by its own last pixel once more, or 0 while there is
-    // none: runs of one colour, the bulk of flat pictures, then need no hashing.
+    // none: runs of one colour, the bulk of flat pictures, then need no hashing. The link is
+    // made when the code of the longer string is assigned.
     uint32_t RunExtension(uint32_t code) const { return runs_[code]; }
+    void AddRun(uint32_t code, uint32_t longer) { runs_[code] = uint16_t(longer); }
+    void NewCode(uint32_t code) { runs_[code] = 0; }
 
 private:
     // A slot packs the 20-bit key above the 12-bit code; code 0 (a root) marks it empty.
@@ -57,6 +72,9 @@ private:
     static uint32_t Key(uint32_t prefix, uint8_t pixel) { return (prefix << 8) | pixel; }
     static uint32_t SlotOf(uint32_t key) { return (key * 0x9E3779B1u) >> (32 - kSlotBits); }
 
+    uint16_t children_[256 * 256];        // root << 8 | pixel -> code, 0 for none
+    uint32_t childPlaces_[gif::kTableSize]; // the places of children_ in use
+    uint32_t childCount_ = 0;
     uint32_t slots_[kSlots];
     uint16_t runs_[gif::kTableSize];
 };
@@ -106,37 +124,44 @@ uint8_t* EncodeStrings(const uint8_t* p, size_t n, int codeSize, CodeTable& tabl
     uint32_t previous = p[0];
     packer.Write(previous, width);
     size_t i = 1;
-    // The slot of the string `previous` + p[i], known when the last lookup failed on it.
-    bool slotKnown = false;
+    // The slot of the string `previous` + p[i] when `previous` is not a root: the match below
+    // ended on a failed Find of it (a match that ends with the pixels ends the loop too).
     uint32_t slot = 0;
     while (i < n) {
         // The previous string followed by the pixel that ended its match is new.
         const uint8_t pixel = p[i];
-        const bool repeatsLast = kFollowRuns && pixel == p[i - 1];
         ++i;
-        if (!slotKnown) table.Find(previous, pixel, slot);
-        table.Add(slot, previous, pixel, next, repeatsLast);
+        if (previous < firstFree)
+            table.AddChild(previous, pixel, next);
+        else
+            table.Add(slot, previous, pixel, next);
+        if (kFollowRuns) {
+            table.NewCode(next);
+            if (pixel == p[i - 2]) table.AddRun(previous, next);
+        }
         ++next;
         const bool full = next == gif::kTableSize;
         if (!full && (1u << width) < next) ++width;
         // Longest string already in the table, starting with that pixel.
         uint32_t string = pixel;
-        slotKnown = false;
-        while (i < n) {
-            if (kFollowRuns && p[i] == p[i - 1]) {
-                if (const uint32_t run = table.RunExtension(string)) {
-                    string = run;
+        if (i < n) {
+            if (const uint32_t child = table.Child(string, p[i])) {
+                string = child;
+                ++i;
+                while (i < n) {
+                    if (kFollowRuns && p[i] == p[i - 1]) {
+                        if (const uint32_t run = table.RunExtension(string)) {
+                            string = run;
+                            ++i;
+                            continue;
+                        }
+                    }
+                    const uint32_t longer = table.Find(string, p[i], slot);
+                    if (longer == 0) break;
+                    string = longer;
                     ++i;
-                    continue;
                 }
             }
-            const uint32_t longer = table.Find(string, p[i], slot);
-            if (longer == 0) {
-                slotKnown = true;
-                break;
-            }
-            string = longer;
-            ++i;
         }
         packer.Write(string, width);
         previous = string;
@@ -147,7 +172,6 @@ uint8_t* EncodeStrings(const uint8_t* p, size_t n, int codeSize, CodeTable& tabl
             width = firstWidth;
             previous = p[i++];
             packer.Write(previous, width);
-            slotKnown = false;
         }
     }
     packer.Write(clearCode + 1, width); // the end code
@@ -172,9 +196,9 @@ void LzwEncode(std::span<const uint8_t> pixels, int codeSize, TByteBuffer& outpu
         if (all >> codeSize) throw EGifException(kMsgPixelOutOfTable);
     }
     const size_t n = pixels.size();
-    auto table = std::make_unique<CodeTable>(); // 72 KB
+    auto table = std::make_unique<CodeTable>(); // 216 KB
     // One code of up to 12 bits per pixel at most, plus a clear and a root code per table
-    // (4000 codes or more), the end code, and the packer's whole words.
+    // (4000 codes or more), the end code, and the packer's last whole word.
     const size_t maxCodes = n + n / 1024 + 8;
     TByteVector bytes(maxCodes * 12 / 8 + 8);
     uint8_t* end = MostlyRuns(pixels.data(), n)
