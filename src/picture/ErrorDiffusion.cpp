@@ -19,7 +19,7 @@ constexpr int kMaxError = 8;
 // every pixel of a flat area flickering between two colours. Texture and edges hide bands
 // and would only get speckled: from kTextured on, the error fades, and from kBusy on none
 // is passed.
-constexpr int kStrength = 13, kTextured = 2, kBusy = 14;
+constexpr int kStrength = 14, kTextured = 2, kBusy = 14;
 
 int Strength(std::span<const uint8_t> contrast, size_t i) {
     if (contrast.empty()) return kStrength;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -135,8 +136,14 @@ size_t Split(std::vector<Point>& points, const Box& box) {
     int axis = 0;
     for (int k = 1; k < 3; ++k)
         if (box.Variance(k) > box.Variance(axis)) axis = k;
+    // Points equal along the axis are ordered by their other components and weight, so that
+    // the order, and with it every sum below, does not depend on the sort's algorithm.
+    const size_t second = size_t(axis + 1) % 3, third = size_t(axis + 2) % 3;
     std::sort(points.begin() + ptrdiff_t(box.begin), points.begin() + ptrdiff_t(box.end),
-              [axis](const Point& a, const Point& b) { return a.rgb[axis] < b.rgb[axis]; });
+              [axis, second, third](const Point& a, const Point& b) {
+                  return std::tie(a.rgb[size_t(axis)], a.rgb[second], a.rgb[third], a.weight) <
+                         std::tie(b.rgb[size_t(axis)], b.rgb[second], b.rgb[third], b.weight);
+              });
     double weight = 0, best = -1;
     std::array<double, 3> sum{};
     size_t cut = box.begin + 1;
