@@ -45,6 +45,18 @@ inline std::pair<double, double> MedianPair(int runs, const std::function<void()
     return {Median(a), Median(b)};
 }
 
+// Times several contenders in turn, run after run, so machine noise hits them alike: the
+// median of each, in the order given.
+inline std::vector<double> MedianEach(int runs, const std::vector<std::function<void()>>& contenders) {
+    std::vector<std::vector<double>> times(contenders.size());
+    for (const auto& work : contenders) work();
+    for (int i = 0; i < runs; ++i)
+        for (size_t k = 0; k < contenders.size(); ++k) times[k].push_back(Seconds(contenders[k]));
+    std::vector<double> medians;
+    for (const auto& t : times) medians.push_back(Median(t));
+    return medians;
+}
+
 inline long StatusKb(const char* field) {
     std::ifstream status("/proc/self/status");
     std::string line;

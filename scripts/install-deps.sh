@@ -26,6 +26,9 @@ packages=(
     libpng-dev          # test-only peer decoder of the frames the player writes
     zlib1g-dev          # linked into the card player whole (libz.a), for its PNG frames
     clang libclang-rt-14-dev
+    # bench-only: the peers of bench_reduce and the real pictures bench/photos.sh makes from
+    # the wallpapers; nothing builds or tests with them
+    pngquant imagemagick gnome-backgrounds desktop-base
 )
 
 missing=()

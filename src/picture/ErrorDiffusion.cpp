@@ -14,8 +14,26 @@ namespace {
 // keep their shade without bands.
 constexpr int kMaxError = 8;
 
-// Errors are counted in sixteenths, the Floyd-Steinberg weights being 7 (ahead), 3 (below
-// behind), 5 (below) and 1 (below ahead) sixteenths.
+// How much of its error a pixel passes on, in sixteenths, by its local contrast. Smooth
+// shading gets most of it: there a band would show. Less than all, since a full error keeps
+// every pixel of a flat area flickering between two colours. Texture and edges hide bands
+// and would only get speckled: from kTextured on, the error fades, and from kBusy on none
+// is passed.
+constexpr int kStrength = 14, kTextured = 2, kBusy = 14;
+
+int Strength(std::span<const uint8_t> contrast, size_t i) {
+    if (contrast.empty()) return kStrength;
+    const int c = contrast[i];
+    if (c <= kTextured) return kStrength;
+    return std::max(0, kStrength - (c - kTextured) * kStrength / (kBusy - kTextured));
+}
+
+// An error reaching a pixel whose squared length is below this (one component off by one) is
+// dropped: it could only turn a colour that is as near as the palette gets into grain.
+constexpr int kNoticeable = 2;
+
+// Errors are counted in 256ths: the error times its strength, times the Floyd-Steinberg
+// weights of 7 (ahead), 3 (below behind), 5 (below) and 1 (below ahead) sixteenths.
 struct Rgb3 {
     int r, g, b;
 };
@@ -23,7 +41,8 @@ struct Rgb3 {
 
 std::vector<TPlatformColor> DiffuseToPalette(std::span<const TPlatformColor> pixels, int32_t width,
                                              int32_t height,
-                                             std::span<const TPlatformColor> palette) {
+                                             std::span<const TPlatformColor> palette,
+                                             std::span<const uint8_t> contrast) {
     NearestColour nearest(palette);
     std::vector<Rgb3> colours;
     for (TPlatformColor c : palette)
@@ -45,15 +64,18 @@ std::vector<TPlatformColor> DiffuseToPalette(std::span<const TPlatformColor> pix
         for (size_t n = 0, at = first; n < size_t(width); ++n, at = size_t(ptrdiff_t(at) + step)) {
             const TPlatformColor c = source[at - 1];
             const Rgb3& in = here[at];
-            const int r = std::clamp(Red(c) + ((in.r + ahead.r + 8) >> 4), 0, 255);
-            const int g = std::clamp(Green(c) + ((in.g + ahead.g + 8) >> 4), 0, 255);
-            const int b = std::clamp(Blue(c) + ((in.b + ahead.b + 8) >> 4), 0, 255);
+            Rgb3 arriving{(in.r + ahead.r + 128) >> 8, (in.g + ahead.g + 128) >> 8, (in.b + ahead.b + 128) >> 8};
+            if (SquaredDistance(arriving.r, arriving.g, arriving.b, 0, 0, 0) < kNoticeable) arriving = {0, 0, 0};
+            const int r = std::clamp(Red(c) + arriving.r, 0, 255);
+            const int g = std::clamp(Green(c) + arriving.g, 0, 255);
+            const int b = std::clamp(Blue(c) + arriving.b, 0, 255);
             const uint8_t index = nearest.Find(r, g, b);
             target[at - 1] = palette[index];
             const Rgb3& got = colours[index];
-            const Rgb3 e{std::clamp(r - got.r, -kMaxError, kMaxError),
-                         std::clamp(g - got.g, -kMaxError, kMaxError),
-                         std::clamp(b - got.b, -kMaxError, kMaxError)};
+            const int strength = Strength(contrast, size_t(y) * size_t(width) + at - 1);
+            const Rgb3 e{std::clamp(r - got.r, -kMaxError, kMaxError) * strength,
+                         std::clamp(g - got.g, -kMaxError, kMaxError) * strength,
+                         std::clamp(b - got.b, -kMaxError, kMaxError) * strength};
             ahead = {7 * e.r, 7 * e.g, 7 * e.b};
             Rgb3& behind = below[size_t(ptrdiff_t(at) - step)];
             behind = {behind.r + 3 * e.r, behind.g + 3 * e.g, behind.b + 3 * e.b};

@@ -1,5 +1,6 @@
 #include "PaletteChoice.h"
 
+#include "ColourCounts.h"
 #include "NearestColour.h"
 #include "Rgb.h"
 
@@ -7,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -23,12 +25,12 @@ struct Points {
     bool exact; // the picture's own colours, not means of cells
 };
 
-// Pixels are counted by cells of 4 x 4 x 4 colours (64 per component), each cell standing as
-// the mean of its pixels. When the picture fills fewer cells than kEnoughCells, it is smooth
-// or drawn, and its exact colours are counted instead, so that a gradient through few cells
-// still gets every colour it can use. When it fills more than kManyCells, cells of 8 x 8 x 8
-// colours are enough to place 256 colours and keep the refinement quick.
-constexpr size_t kEnoughCells = 4096;
+// Pixels are counted by their exact colours, each with its weight. A picture of more than
+// kExactColours colours (a grainy photograph) is counted by cells of 4 x 4 x 4 colours (64 per
+// component) instead, each cell standing as the weighted mean of its pixels; when it fills
+// more than kManyCells, cells of 8 x 8 x 8 colours are enough to place 256 colours and keep
+// the refinement quick.
+constexpr size_t kExactColours = size_t(1) << 18;
 constexpr size_t kManyCells = 16384;
 constexpr uint32_t kCells = 1u << 18;
 
@@ -39,14 +41,10 @@ uint32_t CellOf(TPlatformColor c) {
 uint32_t LargeCellOf(uint32_t cell) {
     return (cell >> 13) << 10 | (cell >> 7 & 31) << 5 | (cell >> 1 & 31);
 }
-// Where a colour lies within its cell: 0 to 63.
-uint32_t PlaceInCell(TPlatformColor c) {
-    return uint32_t(Red(c) & 3) << 4 | uint32_t(Green(c) & 3) << 2 | uint32_t(Blue(c) & 3);
-}
 
 struct Cell {
-    uint32_t pixels = 0;
-    uint32_t red = 0, green = 0, blue = 0; // sums of the places within the cell, 0 to 3
+    uint32_t pixels = 0; // their weight
+    uint32_t red = 0, green = 0, blue = 0; // weighted sums of the places within the cell, 0 to 3
 };
 
 std::vector<Point> CellMeans(const std::vector<Cell>& cells, const std::vector<uint32_t>& used) {
@@ -81,36 +79,31 @@ std::vector<Point> CellMeans(const std::vector<Cell>& cells, const std::vector<u
     return points;
 }
 
-Points CountColours(std::span<const TPlatformColor> pixels) {
+Points CountColours(std::span<const TPlatformColor> pixels, std::span<const uint8_t> weights) {
+    auto weight = [&](size_t i) { return weights.empty() ? 1u : uint32_t(weights[i]); };
+    ColourCounts exact;
+    for (size_t i = 0; i < pixels.size() && exact.Size() <= kExactColours; ++i)
+        exact.Add(pixels[i], weight(i));
+    if (exact.Size() <= kExactColours) {
+        std::vector<Point> points;
+        for (const auto& [c, w] : exact.Sorted())
+            points.push_back({{double(Red(c)), double(Green(c)), double(Blue(c))}, double(w)});
+        return {points, true};
+    }
     std::vector<Cell> cells(kCells);
-    for (TPlatformColor c : pixels) {
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const TPlatformColor c = pixels[i];
+        const uint32_t w = weight(i);
         Cell& cell = cells[CellOf(c)];
-        ++cell.pixels;
-        cell.red += uint32_t(Red(c) & 3);
-        cell.green += uint32_t(Green(c) & 3);
-        cell.blue += uint32_t(Blue(c) & 3);
+        cell.pixels += w;
+        cell.red += w * uint32_t(Red(c) & 3);
+        cell.green += w * uint32_t(Green(c) & 3);
+        cell.blue += w * uint32_t(Blue(c) & 3);
     }
     std::vector<uint32_t> used;
     for (uint32_t i = 0; i < kCells; ++i)
         if (cells[i].pixels != 0) used.push_back(i);
-    if (used.size() >= kEnoughCells) return {CellMeans(cells, used), false};
-
-    // Exact colours: 64 counters for each cell in use.
-    std::vector<uint32_t> first(kCells, 0);
-    for (size_t n = 0; n < used.size(); ++n)
-        first[used[n]] = uint32_t(n * 64);
-    std::vector<uint32_t> exact(used.size() * 64, 0);
-    for (TPlatformColor c : pixels)
-        ++exact[first[CellOf(c)] + PlaceInCell(c)];
-    std::vector<Point> points;
-    for (size_t n = 0; n < used.size(); ++n)
-        for (uint32_t place = 0; place < 64; ++place)
-            if (const uint32_t w = exact[n * 64 + place]; w != 0)
-                points.push_back({{double(used[n] >> 12 << 2 | place >> 4),
-                                   double((used[n] >> 6 & 63) << 2 | (place >> 2 & 3)),
-                                   double((used[n] & 63) << 2 | (place & 3))},
-                                  double(w)});
-    return {points, true};
+    return {CellMeans(cells, used), false};
 }
 
 // A box of points: their weight, sums and sums of squares by component.
@@ -143,8 +136,14 @@ size_t Split(std::vector<Point>& points, const Box& box) {
     int axis = 0;
     for (int k = 1; k < 3; ++k)
         if (box.Variance(k) > box.Variance(axis)) axis = k;
+    // Points equal along the axis are ordered by their other components and weight, so that
+    // the order, and with it every sum below, does not depend on the sort's algorithm.
+    const size_t second = size_t(axis + 1) % 3, third = size_t(axis + 2) % 3;
     std::sort(points.begin() + ptrdiff_t(box.begin), points.begin() + ptrdiff_t(box.end),
-              [axis](const Point& a, const Point& b) { return a.rgb[axis] < b.rgb[axis]; });
+              [axis, second, third](const Point& a, const Point& b) {
+                  return std::tie(a.rgb[size_t(axis)], a.rgb[second], a.rgb[third], a.weight) <
+                         std::tie(b.rgb[size_t(axis)], b.rgb[second], b.rgb[third], b.weight);
+              });
     double weight = 0, best = -1;
     std::array<double, 3> sum{};
     size_t cut = box.begin + 1;
@@ -196,7 +195,7 @@ std::vector<TPlatformColor> Rounded(const std::vector<std::array<double, 3>>& me
 
 // Lloyd's iterations: every point goes to its nearest colour (as the palette will hold it,
 // rounded), every colour to the mean of its points. A colour left without points stays.
-constexpr int kRefinements = 2;
+constexpr int kRefinements = 4;
 
 std::vector<TPlatformColor> Refine(const Points& points, std::vector<std::array<double, 3>> means) {
     struct Cluster {
@@ -235,9 +234,10 @@ std::vector<TPlatformColor> Refine(const Points& points, std::vector<std::array<
 
 } // namespace
 
-std::vector<TPlatformColor> ChoosePalette(std::span<const TPlatformColor> pixels, int count) {
+std::vector<TPlatformColor> ChoosePalette(std::span<const TPlatformColor> pixels, int count,
+                                          std::span<const uint8_t> weights) {
     if (pixels.empty() || count <= 0) return {};
-    Points points = CountColours(pixels);
+    Points points = CountColours(pixels, weights);
     std::vector<std::array<double, 3>> means = CutIntoBoxes(points.all, size_t(count));
     return Refine(points, std::move(means));
 }

@@ -227,19 +227,27 @@ TEST(LzwDecoder, DataEndingEarlyKeepsCompletedRowsOnly) {
 
 TEST(LzwDecoder, LargeImageCutShortKeepsItsCompletedRowsAndNothingElse) {
     const TByteArray2D picture = MakePicture(300, 200, 256, "random", 9);
-    TByteBuffer data;
-    LzwEncode(ToVector(picture), 8, data);
-    const auto all = data.Bytes();
-    const auto rows = ToVector(Decode({all.begin(), all.begin() + long(all.size() / 2)}, 8, 300, 200));
-    const auto original = ToVector(picture);
-    size_t complete = 0;
-    while (complete < 200 && std::equal(rows.begin() + long(complete * 300), rows.begin() + long(complete * 300 + 300),
-                                        original.begin() + long(complete * 300)))
-        ++complete;
-    EXPECT_GT(complete, 80u);
-    EXPECT_LT(complete, 120u);
-    EXPECT_TRUE(std::all_of(rows.begin() + long(complete * 300), rows.end(), [](uint8_t b) { return b == 0; }))
-        << "the incomplete row and everything after it keep their initial bytes";
+    for (const bool interlaced : {false, true}) {
+        const TBigByteArray stream = FlattenPixels(picture, interlaced);
+        TByteBuffer data;
+        LzwEncode({stream.Data, size_t(stream.Count)}, 8, data);
+        const auto all = data.Bytes();
+        const TByteArray2D rows = Decode({all.begin(), all.begin() + long(all.size() / 2)}, 8, 300, 200, interlaced);
+        // The rows in the order the stream holds them: the complete ones, then none at all.
+        std::vector<int32_t> order{0};
+        for (int pass = 1; order.size() < 200;)
+            order.push_back(interlaced ? NextInterlacedRow(order.back(), 200, pass) : order.back() + 1);
+        size_t complete = 0;
+        while (complete < 200 && std::equal(rows.RowData(order[complete] + 1), rows.RowData(order[complete] + 1) + 300,
+                                            picture.RowData(order[complete] + 1)))
+            ++complete;
+        EXPECT_GT(complete, 80u);
+        EXPECT_LT(complete, 120u);
+        for (size_t k = complete; k < 200; ++k)
+            EXPECT_TRUE(std::all_of(rows.RowData(order[k] + 1), rows.RowData(order[k] + 1) + 300, [](uint8_t b) { return b == 0; }))
+                << "the incomplete row and every row after it keep their initial bytes: row " << order[k]
+                << (interlaced ? " interlaced" : "");
+    }
 }
 
 TEST(LzwDecoder, DataBeyondTheLastPixelIsNotRead) {

@@ -1,6 +1,8 @@
 // The reduction of pictures to 256 colours: the palette, the nearest-colour search, the error
 // diffusion, and the colours of text images.
 
+#include "ErrorDiffusion.h"
+#include "LocalContrast.h"
 #include "NearestColour.h"
 #include "PaletteChoice.h"
 #include "Reduce256.h"
@@ -125,6 +127,52 @@ TEST(ChoosePalette, GivesAtMostTheColoursAskedAndEveryColourWhenThereIsRoom) {
     std::sort(forty.begin(), forty.end());
     forty.erase(std::unique(forty.begin(), forty.end()), forty.end());
     EXPECT_EQ(palette, forty);
+}
+
+TEST(ErrorDiffusion, SpreadsErrorsOverSmoothShadingButNotOverTexture) {
+    // Left half: a flat shade between two palette colours. Right half: coarse grain.
+    const std::vector<TPlatformColor> palette{PlatformColor(100, 100, 100), PlatformColor(110, 110, 110),
+                                              PlatformColor(30, 30, 30), PlatformColor(200, 200, 200)};
+    Pixels p{64, 32, {}};
+    std::mt19937 rng(4);
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            const uint8_t v = x < 32 ? 104 : uint8_t(rng() % 2 ? 70 + rng() % 30 : 150 + rng() % 30);
+            p.rgb.push_back(PlatformColor(v, v, v));
+        }
+    const std::vector<uint8_t> contrast = LocalContrast(p.rgb, p.width, p.height);
+    const std::vector<TPlatformColor> out = DiffuseToPalette(p.rgb, p.width, p.height, palette, contrast);
+    NearestColour nearest(palette);
+    size_t mixed = 0, speckled = 0;
+    for (int y = 1; y + 1 < p.height; ++y)
+        for (int x = 1; x + 1 < p.width; ++x) {
+            const size_t i = size_t(y * p.width + x);
+            const TPlatformColor own = palette[nearest.Find(Red(p.rgb[i]), Green(p.rgb[i]), Blue(p.rgb[i]))];
+            if (x < 30 || x > 33) (x < 30 ? mixed : speckled) += out[i] != own; // not at the seam
+        }
+    EXPECT_GT(mixed, 300u) << "the flat shade is drawn as a mix of the two colours around it";
+    EXPECT_EQ(speckled, 0u) << "grain takes each pixel's nearest colour";
+}
+
+TEST(ChoosePalette, GivesTheHeavierPixelsMoreOfTheColours) {
+    // A smooth skin-like ramp beside grey noise, with as many pixels each.
+    Pixels p{128, 64, {}};
+    std::vector<uint8_t> weights;
+    std::mt19937 rng(8);
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            const bool ramp = x < 64;
+            p.rgb.push_back(ramp ? PlatformColor(uint8_t(180 + x / 2), uint8_t(130 + x / 3), uint8_t(110 + x / 4))
+                                 : PlatformColor(uint8_t(100 + rng() % 60), uint8_t(100 + rng() % 60), uint8_t(100 + rng() % 60)));
+            weights.push_back(ramp ? 16 : 2);
+        }
+    auto onRamp = [](const std::vector<TPlatformColor>& palette) {
+        return std::count_if(palette.begin(), palette.end(), [](TPlatformColor c) {
+            return Red(c) >= 178 && Red(c) <= 213 && Green(c) >= 128 && Green(c) <= 153 && Blue(c) >= 108 && Blue(c) <= 127;
+        });
+    };
+    const auto even = ChoosePalette(p.rgb, 32), weighted = ChoosePalette(p.rgb, 32, weights);
+    EXPECT_GT(onRamp(weighted), onRamp(even) * 3 / 2);
 }
 
 TEST(NearestColour, FindsAsNearAColourAsAFullSearch) {
