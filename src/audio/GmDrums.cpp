@@ -52,8 +52,10 @@ Patch Cymbal(float hz, float low, float noise, float seconds) {
     Patch p;
     p.Kind = Tone::Metal;
     p.FixedHz = hz;
-    p.FilterKind = Filter::BandPass, p.CutoffHz = low * 1.4f, p.KeyTrack = 0, p.Q = 0.6f;
-    AddNoise(p, noise, Filter::BandPass, low * 1.4f, 0.6f, seconds);
+    // The cluster high-passed keeps the metal's ring in the middle; the noise gives the sizzle.
+    p.FilterKind = Filter::HighPass, p.CutoffHz = low * 0.04f, p.KeyTrack = 0, p.Q = 0.6f;
+    AddNoise(p, noise * 25.0f, Filter::BandPass, low * 1.6f, 0.5f, seconds);
+    p.NoiseEnv = {0.001f, 0, 1, 0, seconds}; // the amplifier's fall is the cymbal's
     p.Amp = {0.001f, seconds, 0, 0, seconds};
     return p;
 }
@@ -62,7 +64,7 @@ Patch Snare(float hz, float wires, float seconds) {
     Patch p = Body(hz, 2.5f, 0.03f, 0.12f);
     p.Kind = Tone::Fm, p.Algo = FmAlgo::Additive;
     p.Ops[1] = {1.73f, 0.6f, 0, {0.001f, 0.08f, 0, 0, 0}};
-    AddNoise(p, wires, Filter::BandPass, 5000, 0.5f, seconds);
+    AddNoise(p, wires * 8.0f, Filter::BandPass, 1200, 0.25f, seconds);
     p.Amp = {0.001f, seconds, 0, 0, seconds};
     return p;
 }
@@ -80,8 +82,8 @@ Patch HandDrum(float hz, float seconds) {
 }
 
 Patch Kick(float hz, float drop) {
-    Patch p = Body(hz, drop, 0.03f, 0.45f);
-    AddNoise(p, 0.4f, Filter::LowPass, 4000, 0.7f, 0.008f);
+    Patch p = Body(hz, drop, 0.03f, 0.3f);
+    AddNoise(p, 4.0f, Filter::BandPass, 2500, 0.3f, 0.1f);
     p.Drive = 0.5f;
     return p;
 }
@@ -119,7 +121,7 @@ Patch Key(int key) {
     case 41: // low floor tom
         return Panned(Tom(75), -0.4f);
     case 42: // closed hi-hat
-        return Panned(Choked(Cymbal(400, 7000, 0.6f, 0.07f), kHiHat), 0.3f);
+        return Panned(Choked(Cymbal(220, 4000, 0.6f, 0.25f), kHiHat), 0.3f);
     case 43: // high floor tom
         return Panned(Tom(90), -0.3f);
     case 44: // pedal hi-hat
@@ -133,7 +135,7 @@ Patch Key(int key) {
     case 48: // hi-mid tom
         return Panned(Tom(145), 0.15f);
     case 49: // crash cymbal 1
-        return Panned(Cymbal(330, 4500, 0.7f, 3.0f), -0.3f);
+        return Panned(Cymbal(330, 5000, 0.7f, 5.0f), -0.3f);
     case 50: // high tom
         return Panned(Tom(170), 0.3f);
     case 51: // ride cymbal 1
@@ -243,7 +245,7 @@ const Patch* DrumPatch(int key) {
         std::array<Patch, kLastKey - kFirstKey + 1> kit;
         for (int k = kFirstKey; k <= kLastKey; ++k) {
             kit[size_t(k - kFirstKey)] = Key(k);
-            kit[size_t(k - kFirstKey)].Gain *= std::pow(10.0f, kDrumLevelDb[k - kFirstKey] / 20.0f);
+            kit[size_t(k - kFirstKey)].Gain *= DbToGain(kDrumLevelDb[k - kFirstKey]);
         }
         return kit;
     }();

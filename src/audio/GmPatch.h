@@ -14,6 +14,7 @@ enum class Tone : uint8_t {
     Waves, // two band-limited oscillators
     Pluck, // Karplus-Strong string
     Metal, // six square waves at inharmonic ratios (cymbals, hi-hats)
+    Partials, // additive sines, each with its own level and fall (Spectrum)
     None,  // noise only
 };
 
@@ -38,6 +39,27 @@ struct FmOp {
     Adsr Env;         // never released: the amplitude envelope ends the note
 };
 
+// An additive tone: partials 1, 2, 3 ... times Base times the note's frequency (drawbars and
+// a piano's stretched strings move them), each with its level at three keys and, for struck
+// and plucked strings, a fall that is the faster the higher the partial.
+struct Spectrum {
+    static constexpr int kPartials = 24;
+    static constexpr int kKeys[3] = {48, 60, 72}; // C3, C4, C5
+    static constexpr float kOff = -200;
+    float Base = 1;
+    // dB at each of kKeys; between two the levels are blended, beyond them the nearest holds.
+    float LevelDb[3][kPartials] = {};
+    // B at middle C: partial n sounds at n sqrt(1 + B n^2) times the lowest (a piano's stiff
+    // strings), B doubling every octave up.
+    float Inharmonicity = 0;
+    // A partial n times the lowest falls an extra 60 dB in FadeSeconds / (n - 1) (at middle C,
+    // scaled like the decays by KeyDecay); 0: no such fall.
+    float FadeSeconds = 0;
+    // Velocity 127 raises partial n by this many dB times log2 n over velocity 100, softer
+    // notes lower it: a harder strike is brighter.
+    float VelocityTiltDb = 0;
+};
+
 struct Patch {
     Tone Kind = Tone::Waves;
     float FixedHz = 0; // drums: the tone's frequency whatever the note
@@ -49,6 +71,8 @@ struct Patch {
     Wave Osc1 = Wave::Saw, Osc2 = Wave::Saw;
     float PulseWidth = 0.5f;
     float Osc2Level = 0, Osc2Semitones = 0, Osc2Cents = 0;
+
+    Spectrum Partials{};
 
     float PluckSeconds = 3;   // the string's fall by 60 dB at middle C
     float PluckBright = 0.5f; // 0 dull to 1 ringing

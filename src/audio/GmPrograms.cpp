@@ -1,6 +1,7 @@
 // The 128 General MIDI programs, sixteen families of eight. Each family has its own way of
 // making sound and its own envelopes; the eight members vary it.
 #include "GmPatch.h"
+#include "GmSpectra.h"
 
 #include <array>
 #include <cmath>
@@ -38,6 +39,23 @@ Patch Pluck(float seconds, float bright, float soft, float releaseSeconds = 0.15
     p.Amp = {0.001f, 0, 1, 0, releaseSeconds};
     p.KeyDecay = 0.3f;
     return p;
+}
+
+// An additive instrument on the spectrum of `program` (GmSpectra.cpp).
+Patch Additive(int program, Adsr amp) {
+    Patch p;
+    p.Kind = Tone::Partials;
+    p.Partials = MeasuredSpectrum(program);
+    p.Amp = amp;
+    return p;
+}
+
+// A struck or plucked string's partials: stretched by the string's stiffness, the higher
+// ones falling faster, all of them brighter the harder the strike.
+void Strung(Patch& p, float inharmonicity, float fadeSeconds, float velocityTiltDb) {
+    p.Partials.Inharmonicity = inharmonicity;
+    p.Partials.FadeSeconds = fadeSeconds;
+    p.Partials.VelocityTiltDb = velocityTiltDb;
 }
 
 // A low-pass after a string: the body and pickup of a dark-sounding instrument.
@@ -84,6 +102,15 @@ void Vibrato(Patch& p, float cents, float hz = 5.2f, float delay = 0.3f) {
 // Pianos: FM pairs whose modulation falls faster than the sound (bright attack, mellow tail),
 // a hammer knock, and two decays: a fast one to a level that then fades for seconds.
 Patch Piano(int i) {
+    if (i <= 1) {
+        // Grand pianos: stiff strings whose partials fall the faster the higher they are, a
+        // prompt sound and a long aftersound, and the hammer's knock.
+        Patch p = Additive(0, {0.002f, 1.5f, 0.25f, 12.0f, 0.6f});
+        Strung(p, 0.0004f, 6.0f, i == 1 ? 8.0f : 6.0f);
+        p.KeyDecay = 0.9f;
+        Strike(p, i == 1 ? 0.14f : 0.1f, 2500, 0.03f);
+        return p;
+    }
     Patch p =
         Fm(FmAlgo::TwoPairs, {0.001f, 1.2f, 0.3f, 9.0f, 0.5f}, Op(1, 1),
            Op(1, 2.6f, {0.001f, 1.6f, 0.3f, 6, 0}), Op(1, 0.5f, {0.001f, 0.9f, 0.3f, 4, 0}, 4),
@@ -92,9 +119,6 @@ Patch Piano(int i) {
     p.KeyDecay = 0.55f, p.VelocityBright = 0.7f;
     Strike(p, 0.12f, 2500, 0.04f);
     switch (i) {
-    case 1: // bright
-        p.Ops[1].Level = 2.4f, p.Ops[2].Level = 0.45f;
-        break;
     case 2: // electric grand
         p.Ops[1] = Op(1, 2.2f, {0.001f, 1.0f, 0.35f, 5, 0});
         p.Ops[3] = Op(3, 1.2f, {0.001f, 0.3f, 0.1f, 2, 0});
@@ -153,10 +177,9 @@ Patch ChromaticPercussion(int i) {
                Op(6.1f, 0.15f, {0.001f, 0.4f, 0, 0, 0}));
         break;
     case 3: // vibraphone: long ring, the motor's tremolo
-        p = Fm(FmAlgo::PairPlus, {0.001f, 5.0f, 0, 0, 0.6f}, Op(1, 1),
-               Op(1, 0.4f, {0.001f, 0.3f, 0.1f, 0, 0}), Op(4, 0.3f, {0.001f, 1.2f, 0, 0, 0}),
-               Op(10, 0.05f, {0.001f, 0.2f, 0, 0, 0}));
-        p.Tremolo = 0.35f, p.LfoHz = 5.5f, p.LfoDelay = 0;
+        p = Additive(11, {0.001f, 3.7f, 0, 0, 0.6f});
+        Strung(p, 0, 8.0f, 4.0f);
+        p.Tremolo = 0.15f, p.LfoHz = 5.5f, p.LfoDelay = 0;
         break;
     case 4: // marimba: wooden bar, short, a soft mallet
         p = Fm(FmAlgo::PairPlus, {0.001f, 1.0f, 0, 0, 0.3f}, Op(1, 1),
@@ -208,12 +231,10 @@ Patch Organ(int i) {
         Vibrato(p, 14, 6.8f, 0);
         p.Tremolo = 0.2f;
         break;
-    case 3: // church organ: slow speech, 16' 8' 4' 2' ranks, a long release into the hall
-        p.Ops[1] = Op(0.5f, 0.6f);
-        p.Ops[2] = Op(2, 0.7f, {}, 3);
-        p.Ops[3] = Op(4, 0.4f, {}, -3);
-        p.Amp = {0.09f, 0, 1, 0, 0.5f};
+    case 3: // church organ: slow speech, its ranks and mixtures, a long release into the hall
+        p = Additive(19, {0.3f, 0, 1, 0, 1.4f});
         p.NoiseLevel = 0.03f, p.NoiseEnv = {0.02f, 0.15f, 0, 0, 0.1f};
+        p.VelocitySense = 0.2f;
         break;
     case 4: // reed organ
         p = Waves(Wave::Pulse, Wave::Saw, 0.3f, 3, Filter::LowPass, 1800, 0.8f,
@@ -247,8 +268,11 @@ Patch Guitar(int i) {
                     {10.0f, 0.7f, 0.1f},  {2.5f, 0.5f, 0.5f}};
     Patch p = Pluck(kStrings[i].Seconds, kStrings[i].Bright, kStrings[i].Soft);
     switch (i) {
-    case 0: // nylon: a soft body
-        Darken(p, 2500);
+    case 0: // nylon: a soft thumb on a light string, the partials falling one after another
+        p = Additive(24, {0.001f, 2.7f, 0, 0, 1.1f});
+        Strung(p, 0.00005f, 5.0f, 6.0f);
+        p.KeyDecay = 0.4f;
+        Strike(p, 0.05f, 3000, 0.01f);
         break;
     case 2: // jazz: the neck pickup's dark tone
         Darken(p, 1500);
@@ -280,8 +304,9 @@ Patch Bass(int i) {
         Darken(p, 700);
         break;
     case 1: // finger
-        p = Pluck(3.0f, 0.35f, 0.45f, 0.08f);
-        Darken(p, 1000);
+        p = Additive(33, {0.002f, 0, 1, 12.0f, 0.15f});
+        Strung(p, 0.00005f, 8.0f, 4.0f);
+        Strike(p, 0.04f, 800, 0.015f);
         break;
     case 2: // pick
         p = Pluck(2.5f, 0.6f, 0.1f, 0.08f);
@@ -319,7 +344,7 @@ Patch Bass(int i) {
 Patch Strings(int i) {
     static constexpr struct {
         float Cutoff, Attack, Vibrato;
-    } kBowed[] = {{2400, 0.06f, 18}, {2000, 0.07f, 16}, {1500, 0.09f, 14}, {1000, 0.11f, 10}};
+    } kBowed[] = {{2400, 0.4f, 18}, {2000, 0.4f, 16}, {1500, 0.45f, 14}, {1000, 0.5f, 10}};
     Patch p;
     switch (i) {
     case 0:   // violin
@@ -329,7 +354,7 @@ Patch Strings(int i) {
     case 4: { // tremolo strings
         const auto& b = kBowed[i == 4 ? 0 : i];
         p = Waves(Wave::Saw, Wave::Saw, 0.25f, 5, Filter::LowPass, b.Cutoff, 0.9f,
-                  {b.Attack, 0, 1, 0, 0.25f});
+                  {b.Attack, 0, 1, 0, 0.4f});
         p.KeyTrack = 0.5f, p.EnvOctaves = 0.8f, p.FilterEnv = {b.Attack * 1.5f, 0, 1, 0, 0.3f};
         Hiss(p, 0.02f, 3000);
         Vibrato(p, b.Vibrato, 5.5f, 0.25f);
@@ -410,6 +435,11 @@ Patch Brass(int i) {
     p.VelocityBright = 0.8f;
     Vibrato(p, 10, 5.3f, 0.35f);
     switch (i) {
+    case 0: // trumpet: its own bright spectrum, the lip's buzz at the start
+        p = Additive(56, {0.02f, 0.5f, 0.85f, 0, 0.2f});
+        Vibrato(p, 10, 5.3f, 0.35f);
+        Strike(p, 0.04f, 1500, 0.03f);
+        break;
     case 3: // muted trumpet
         p.FilterKind = Filter::BandPass, p.CutoffHz = 1400, p.KeyTrack = 0.3f, p.Q = 2.0f;
         break;
@@ -441,6 +471,11 @@ Patch Reed(int i) {
         Breath(p, 0.06f, 2, 1.0f);
         Vibrato(p, 15, 5.0f, 0.3f);
         if (i >= 2) p.Drive = 0.8f;
+        if (i == 1) { // alto: its own reedy spectrum
+            p = Additive(65, {0.03f, 0, 1, 0, 0.2f});
+            Breath(p, 0.04f, 2, 1.0f);
+            Vibrato(p, 15, 5.0f, 0.3f);
+        }
     } else if (i < 7) { // oboe, English horn, bassoon
         const float centre[] = {1300, 1000, 500};
         p = Waves(Wave::Pulse, Wave::Saw, 0, 0, Filter::BandPass, centre[i - 4], 1.3f,
@@ -467,8 +502,9 @@ Patch Pipe(int i) {
                   {0.6f, 0.30f, 10, 0.05f}, {0.2f, 0.45f, 6, 0.08f},  {0.8f, 0.30f, 22, 0.08f},
                   {0.1f, 0.03f, 20, 0.03f}, {0.35f, 0.06f, 8, 0.03f}};
     const auto& k = kPipes[i];
-    Patch p = Fm(FmAlgo::Stack2, {k.Attack, 0, 1, 0, 0.12f}, Op(1, 1),
-                 Op(1, k.Index, {k.Attack * 2, 0.5f, 0.6f, 0, 0}));
+    Patch p = i == 1 ? Additive(73, {0.2f, 0, 1, 0, 0.3f})
+                     : Fm(FmAlgo::Stack2, {k.Attack, 0, 1, 0, 0.12f}, Op(1, 1),
+                          Op(1, k.Index, {k.Attack * 2, 0.5f, 0.6f, 0, 0}));
     Breath(p, k.Breath, 1, i == 4 ? 8.0f : 3.0f);
     p.NoiseEnv = {0.002f, 0.12f, 0.5f, 0, 0.1f}; // the chiff, then steady breath
     Vibrato(p, k.Vibrato, 5.0f, 0.35f);
@@ -573,9 +609,9 @@ Patch SynthEffect(int i) {
                Op(5.19f, 1.5f, {0.001f, 1.5f, 0, 0, 0}), Op(3.01f, 0.4f, {0.001f, 2.0f, 0, 0, 0}),
                Op(7.0f, 0.8f, {0.001f, 0.5f, 0, 0, 0}));
         break;
-    case 3: // atmosphere: a plucked attack over a soft pad
-        p = Fm(FmAlgo::TwoPairs, {0.002f, 0, 1, 0, 1.5f}, Op(1, 0.8f, {0.001f, 1.5f, 0, 0, 0}),
-               Op(1, 2.0f, {0.001f, 0.4f, 0, 0, 0}), Op(2, 0.5f, {0.4f, 0, 1, 0, 0}), Op(1, 0.6f));
+    case 3: // atmosphere: a plucked string fading into a soft pad
+        p = Additive(99, {0.1f, 6.0f, 0, 0, 3.5f});
+        Strung(p, 0, 8.0f, 4.0f);
         break;
     case 4: // brightness
         p = Waves(Wave::Saw, Wave::Saw, 0.6f, 5, Filter::LowPass, 5000, 0.8f,
@@ -612,7 +648,9 @@ Patch Ethnic(int i) {
         p.EnvOctaves = 1.5f, p.FilterEnv = {0.001f, 1.0f, 0.2f, 0, 0.3f};
         break;
     case 1: // banjo: very bright, short
-        p = Pluck(1.2f, 0.95f, 0.03f, 0.1f);
+        p = Additive(105, {0.001f, 1.2f, 0, 0, 0.3f});
+        Strung(p, 0.0001f, 6.0f, 6.0f);
+        p.KeyDecay = 0.3f;
         Strike(p, 0.1f, 4000, 0.01f);
         break;
     case 2: // shamisen
@@ -662,9 +700,9 @@ Patch Percussive(int i) {
                Op(2.6f, 1.8f, {0.001f, 0.3f, 0, 0, 0}));
         break;
     case 2: // steel drums: a strong octave and a soft twelfth
-        p = Fm(FmAlgo::PairPlus, {0.001f, 1.6f, 0, 0, 0.3f}, Op(1, 1),
-               Op(1, 0.7f, {0.001f, 0.3f, 0.1f, 0, 0}), Op(2, 0.5f, {0.001f, 1.0f, 0, 0, 0}),
-               Op(3, 0.15f, {0.001f, 0.4f, 0, 0, 0}));
+        p = Additive(114, {0.001f, 1.5f, 0, 0, 0.3f});
+        Strung(p, 0, 8.0f, 4.0f);
+        p.KeyDecay = 1.0f;
         break;
     case 3: // woodblock
         p = Fm(FmAlgo::Stack2, {0.001f, 0.15f, 0, 0, 0.05f}, Op(1, 1),
@@ -707,8 +745,8 @@ Patch SoundEffect(int i) {
         p.Amp = {0.06f, 0, 1, 0, 0.2f};
         break;
     case 2: // seashore: waves coming in and going out
-        p.NoiseFilter = Filter::LowPass, p.NoiseHz = 1500;
-        p.Amp = {1.0f, 0, 1, 0, 1.5f}, p.Tremolo = 0.85f, p.LfoHz = 0.15f, p.LfoDelay = 0;
+        p.NoiseFilter = Filter::BandPass, p.NoiseHz = 2800, p.NoiseQ = 0.35f;
+        p.Amp = {0.4f, 0, 1, 0, 1.5f}, p.Tremolo = 0.6f, p.LfoHz = 0.15f, p.LfoDelay = 0;
         break;
     case 3: // bird tweet: a quick warbling whistle
         p = Fm(FmAlgo::Stack2, {0.02f, 0.5f, 0.3f, 0, 0.1f}, Op(4, 1));
@@ -769,7 +807,7 @@ const Patch& MelodicPatch(int program) {
         std::array<Patch, 128> all;
         for (int i = 0; i < 128; ++i) {
             all[size_t(i)] = kFamilies[i / 8](i % 8);
-            all[size_t(i)].Gain *= std::pow(10.0f, kProgramLevelDb[i] / 20.0f);
+            all[size_t(i)].Gain *= DbToGain(kProgramLevelDb[i]);
         }
         return all;
     }();

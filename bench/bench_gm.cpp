@@ -1,0 +1,274 @@
+// Our General MIDI synthesizer against FluidSynth with the FluidR3 soundfont, on the same
+// files: each family's typical program at C3, C4 and C5 (the levels of harmonics 1-12, the
+// attack, decay and release times), the drum kit, and real tunes (loudness, stereo image,
+// brightness, speed). Not a test: it prints figures, and with --pictures writes side-by-side
+// spectrograms (ours above, FluidSynth's below).
+//
+//   bench_gm [--dir DIR] [--notes] [--tunes] [--detail] [--pictures] [TUNE.mid ...]
+#include "AudioFile.h"
+#include "BenchTiming.h"
+#include "DemoTunes.h"
+#include "FileIO.h"
+#include "MidiBuilder.h"
+#include "MidiTune.h"
+#include "SoundMeasures.h"
+#include "WavWriter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using midibuild::Track;
+
+namespace {
+
+constexpr int kRate = 44100;
+constexpr const char* kSoundFont = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
+constexpr const char* kTuneDir = "/usr/share/games/openttd/baseset/openmsx";
+constexpr int kKeys[] = {48, 60, 72}; // C3, C4, C5
+constexpr double kHold = 3.0, kSpacing = 5.0;
+constexpr int kDrumChannel = 9;
+
+struct Family {
+    const char* Name;
+    int Program; // -1: drums, Key is the drum
+    int Key = 0;
+    bool Unpitched() const { return Program < 0 || Program >= 120; }
+};
+
+// Each family's typical program; the drum kit by four of its sounds.
+const Family kFamilies[] = {
+    {"piano", 0},          {"chromatic perc", 11}, {"organ", 19},      {"guitar", 24},
+    {"bass", 33},          {"strings", 40},        {"ensemble", 48},   {"brass", 56},
+    {"reed", 65},          {"pipe", 73},           {"synth lead", 80}, {"synth pad", 89},
+    {"synth effects", 99}, {"ethnic", 105},        {"percussive", 114}, {"sound effects", 122},
+    {"kick", -1, 36},      {"snare", -1, 38},      {"closed hat", -1, 42}, {"crash", -1, 49},
+};
+
+std::string Quote(const fs::path& p) {
+    return "'" + p.string() + "'";
+}
+
+std::vector<float> ReadWav(const fs::path& path) {
+    const auto bytes = fileio::ReadFileBytes(path.string());
+    const auto source = OpenAudioFile(bytes, kRate);
+    std::vector<float> samples;
+    for (size_t got = 4096; got == 4096;) {
+        const size_t at = samples.size();
+        samples.resize(at + 2 * 4096);
+        got = source->Render(samples.data() + at, 4096);
+        samples.resize(at + 2 * got);
+    }
+    return samples;
+}
+
+// FluidSynth's rendering of `midi` (kept in `dir` with the file, and made again only when
+// the file changes). `dry` turns its reverb and chorus off.
+std::vector<float> Peer(const fs::path& dir, const std::string& name,
+                        const std::vector<uint8_t>& midi, bool dry) {
+    const fs::path mid = dir / (name + ".mid"), wav = dir / (name + "_fluid.wav");
+    const bool same = fs::exists(mid) && fs::exists(wav) && fileio::ReadFileBytes(mid.string()) == midi;
+    if (!same) {
+        fileio::WriteFileBytes(mid.string(), midi);
+        const std::string command = "fluidsynth -ni -q -T wav -O float -r 44100 " +
+                                    std::string(dry ? "-R 0 -C 0 " : "") + "-F " + Quote(wav) +
+                                    " " + kSoundFont + " " + Quote(mid) + " >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0) {
+            std::fprintf(stderr, "fluidsynth failed: %s\n", command.c_str());
+            std::exit(1);
+        }
+    }
+    return ReadWav(wav);
+}
+
+// Every family's notes in turn, kSpacing seconds apart, dry (no reverb or chorus sends).
+std::vector<uint8_t> FamilyNotes() {
+    Track t;
+    t.Tempo(0, 500000); // 960 ticks a second at 480 a quarter
+    const auto tick = [](double s) { return uint32_t(s * 960); };
+    for (int c : {0, kDrumChannel})
+        t.Control(0, c, 91, 0).Control(0, c, 93, 0);
+    double at = 0;
+    for (const Family& f : kFamilies)
+        for (int key : kKeys) {
+            const int channel = f.Program < 0 ? kDrumChannel : 0;
+            if (f.Program >= 0) t.Program(tick(at), 0, f.Program);
+            t.Note(tick(at + 0.05), tick(kHold), channel, f.Program < 0 ? f.Key : key, 100);
+            at += kSpacing;
+        }
+    return midibuild::File(0, 480, {t});
+}
+
+std::string ProgramName(const Family& f) {
+    return f.Program < 0 ? "k" + std::to_string(f.Key) : std::to_string(f.Program);
+}
+
+double KeyHz(int key) {
+    return 440.0 * std::pow(2.0, (key - 69) / 12.0);
+}
+
+double Ratio(double ours, double peer, double floor) {
+    return std::max(ours, floor) / std::max(peer, floor);
+}
+
+void PrintLevels(const char* who, const measure::Levels& l) {
+    std::printf("      %-6s", who);
+    for (double v : l)
+        std::printf(" %5.0f", v);
+    std::printf("\n");
+}
+
+// Side by side: ours in the first channel, the peer's in the second, both mono; sox draws
+// the first above the second.
+void Picture(const fs::path& dir, const std::string& name, const std::vector<float>& ours,
+             const std::vector<float>& peer) {
+    const auto a = measure::Mono(ours), b = measure::Mono(peer);
+    std::vector<float> pair(2 * std::max(a.size(), b.size()));
+    for (size_t i = 0; i < a.size(); ++i)
+        pair[2 * i] = a[i];
+    for (size_t i = 0; i < b.size(); ++i)
+        pair[2 * i + 1] = b[i];
+    const fs::path wav = dir / (name + "_pair.wav"), png = dir / (name + ".png");
+    WriteWavFile(wav.string(), pair, kRate);
+    const std::string command = "sox " + Quote(wav) + " -n spectrogram -x 2400 -y 300 -z 90 -t " +
+                                Quote(name + ": ours above, FluidSynth + FluidR3 below") +
+                                " -o " + Quote(png);
+    if (std::system(command.c_str()) == 0) std::printf("picture: %s\n", png.c_str());
+}
+
+void Notes(const fs::path& dir, bool detail, bool pictures) {
+    const auto midi = FamilyNotes();
+    const auto ours = RenderMidiTune(midi, kRate);
+    const auto peer = Peer(dir, "family_notes", midi, true);
+    const auto ourMono = measure::Mono(ours), peerMono = measure::Mono(peer);
+    if (pictures) Picture(dir, "family_notes", ours, peer);
+
+    std::printf("\nFamilies at C3, C4, C5, velocity 100, dry. Harmonics 1-12 (bands for drums): "
+                "mean absolute difference in dB; attack, decay (-20 dB while held), release "
+                "(-20 dB): ours / FluidSynth\n");
+    std::printf("%-15s %4s %6s %6s %6s %6s  %6s %6s %6s  %s\n", "family", "prog", "C3", "C4", "C5",
+                "mean", "attack", "decay", "relse", "level dB (ours - fluid)");
+    double at = 0;
+    for (const Family& f : kFamilies) {
+        double mads[3], attack = 0, decay = 0, release = 0, level = 0;
+        int held = 0;
+        for (int k = 0; k < 3; ++k, at += kSpacing) {
+            const auto a = measure::Slice(ourMono, 1, at, at + kSpacing, kRate);
+            const auto b = measure::Slice(peerMono, 1, at, at + kSpacing, kRate);
+            const auto sa = measure::ShapeOf(a, kRate, kHold + 0.05);
+            const auto sb = measure::ShapeOf(b, kRate, kHold + 0.05);
+            const double skip = std::clamp(sb.Attack, 0.03, 1.0), length = 0.3;
+            const auto la = f.Unpitched() ? measure::BandLevels(a, kRate, sa.Onset + (f.Program < 0 ? 0 : skip), length)
+                                          : measure::HarmonicLevels(a, kRate, KeyHz(kKeys[k]),
+                                                                    sa.Onset + skip, length);
+            const auto lb = f.Unpitched() ? measure::BandLevels(b, kRate, sb.Onset + (f.Program < 0 ? 0 : skip), length)
+                                          : measure::HarmonicLevels(b, kRate, KeyHz(kKeys[k]),
+                                                                    sb.Onset + skip, length);
+            mads[k] = measure::MeanAbsoluteDifference(la, lb);
+            attack += std::log(Ratio(sa.Attack, sb.Attack, 0.01)) / 3;
+            const double da = sa.Held ? kHold : sa.Decay, db = sb.Held ? kHold : sb.Decay;
+            decay += std::log(Ratio(da, db, 0.02)) / 3;
+            release += std::log(Ratio(sa.Release, sb.Release, 0.02)) / 3;
+            held += sa.Held && sb.Held;
+            const auto stereoA = measure::Slice(ours, 2, at, at + kSpacing, kRate);
+            const auto stereoB = measure::Slice(peer, 2, at, at + kSpacing, kRate);
+            level += (measure::GatedRmsDb(stereoA, kRate) - measure::GatedRmsDb(stereoB, kRate)) / 3;
+            if (detail) {
+                std::printf("  %s (%s) key %d: ours attack %.2f decay %s%.2f release %.2f | fluid attack "
+                            "%.2f decay %s%.2f release %.2f\n",
+                            f.Name, ProgramName(f).c_str(), kKeys[k], sa.Attack, sa.Held ? ">" : "", sa.Decay,
+                            sa.Release, sb.Attack, sb.Held ? ">" : "", sb.Decay, sb.Release);
+                PrintLevels("ours", la);
+                PrintLevels("fluid", lb);
+            }
+        }
+        const std::string prog = ProgramName(f);
+        std::printf("%-15s %4s %6.1f %6.1f %6.1f %6.1f  %6.2f %6.2f %6.2f  %+6.1f%s\n", f.Name,
+                    prog.c_str(), mads[0], mads[1], mads[2], (mads[0] + mads[1] + mads[2]) / 3,
+                    std::exp(attack), std::exp(decay), std::exp(release), level,
+                    held == 3 ? "  (both held)" : "");
+    }
+}
+
+struct TuneFile {
+    std::string Name;
+    std::vector<uint8_t> Midi;
+};
+
+void Tunes(const fs::path& dir, const std::vector<TuneFile>& tunes, bool pictures) {
+    std::printf("\nTunes, FluidSynth with its default gain, reverb and chorus. Loudness: gated "
+                "RMS; L/R: correlation; centroid: power-weighted mean frequency\n");
+    std::printf("%-28s %6s  %7s %7s %6s  %5s %5s  %6s %6s  %5s %5s  %6s %5s\n", "tune", "secs",
+                "ours dB", "fluid", "diff", "L/R", "fluid", "centrd", "fluid", ">8k%", "fluid",
+                "peak", "x rt");
+    double worstSpeed = 1e9;
+    for (const TuneFile& t : tunes) {
+        std::vector<float> ours;
+        const double seconds = bench::Seconds([&] { ours = RenderMidiTune(t.Midi, kRate); });
+        const auto peer = Peer(dir, t.Name, t.Midi, false);
+        const double length = double(ours.size() / 2) / kRate;
+        const double a = measure::GatedRmsDb(ours, kRate), b = measure::GatedRmsDb(peer, kRate);
+        const auto ba = measure::SpectralBrightness(ours, kRate);
+        const auto bb = measure::SpectralBrightness(peer, kRate);
+        worstSpeed = std::min(worstSpeed, length / seconds);
+        std::printf("%-28s %6.1f  %7.1f %7.1f %+6.1f  %5.2f %5.2f  %6.0f %6.0f  %5.2f %5.2f  %6.1f "
+                    "%5.0f\n",
+                    t.Name.c_str(), length, a, b, a - b, measure::LeftRightCorrelation(ours, kRate),
+                    measure::LeftRightCorrelation(peer, kRate), ba.CentroidHz, bb.CentroidHz,
+                    100 * ba.ShareAbove8k, 100 * bb.ShareAbove8k, measure::PeakDb(ours),
+                    length / seconds);
+        if (pictures) Picture(dir, t.Name, ours, peer);
+    }
+    std::printf("slowest: %.0fx real time (one run each; bench_synth gives medians)\n", worstSpeed);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    fs::path dir = fs::path(bench::ScratchDir()) / "velmora_bench_gm";
+    bool notes = false, tunes = false, detail = false, pictures = false;
+    std::vector<TuneFile> named;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--dir" && i + 1 < argc)
+            dir = argv[++i];
+        else if (arg == "--notes")
+            notes = true;
+        else if (arg == "--tunes")
+            tunes = true;
+        else if (arg == "--detail")
+            detail = true;
+        else if (arg == "--pictures")
+            pictures = true;
+        else
+            named.push_back({fs::path(arg).stem().string(), fileio::ReadFileBytes(arg)});
+    }
+    if (!notes && !tunes) notes = tunes = true;
+    fs::create_directories(dir);
+    if (!fs::exists(kSoundFont)) {
+        std::fprintf(stderr, "%s missing: apt-get install fluid-soundfont-gm\n", kSoundFont);
+        return 1;
+    }
+    if (notes) Notes(dir, detail, pictures);
+    if (tunes) {
+        std::vector<TuneFile> all = named;
+        if (named.empty()) {
+            std::vector<fs::path> files;
+            if (fs::exists(kTuneDir))
+                for (const auto& e : fs::directory_iterator(kTuneDir))
+                    if (e.path().extension() == ".mid") files.push_back(e.path());
+            std::sort(files.begin(), files.end());
+            for (const auto& p : files)
+                all.push_back({p.stem().string(), fileio::ReadFileBytes(p.string())});
+            for (const demo::Tune& t : demo::All())
+                all.push_back({t.Name, t.Midi});
+        }
+        Tunes(dir, all, pictures);
+    }
+    return 0;
+}
