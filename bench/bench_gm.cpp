@@ -4,7 +4,7 @@
 // brightness, speed). Not a test: it prints figures, and with --pictures writes side-by-side
 // spectrograms (ours above, FluidSynth's below).
 //
-//   bench_gm [--dir DIR] [--notes] [--tunes] [--detail] [--pictures] [TUNE.mid ...]
+//   bench_gm [--dir DIR] [--notes] [--tunes] [--levels] [--detail] [--pictures] [TUNE.mid ...]
 #include "AudioFile.h"
 #include "BenchTiming.h"
 #include "DemoTunes.h"
@@ -195,6 +195,99 @@ void Notes(const fs::path& dir, bool detail, bool pictures) {
     }
 }
 
+// Every program at C3, C4 and C5 and every drum, one at a time, dry: how much louder ours is.
+void Levels(const fs::path& dir) {
+    Track t;
+    t.Tempo(0, 500000);
+    for (int c : {0, kDrumChannel})
+        t.Control(0, c, 91, 0).Control(0, c, 93, 0);
+    constexpr double kNote = 1.0, kGap = 2.0;
+    double at = 0;
+    const auto tick = [](double s) { return uint32_t(s * 960); };
+    for (int p = 0; p < 128; ++p) {
+        t.Program(tick(at), 0, p);
+        for (int key : kKeys)
+            t.Note(tick(at + 0.05), tick(kNote), 0, key, 100), at += kGap;
+    }
+    for (int key = 35; key <= 81; ++key)
+        t.Note(tick(at + 0.05), tick(kNote), kDrumChannel, key, 100), at += kGap;
+    const auto midi = midibuild::File(0, 480, {t});
+    const auto ours = RenderMidiTune(midi, kRate);
+    const auto peer = Peer(dir, "levels", midi, true);
+    const auto level = [](const std::vector<float>& a, double from, double to) {
+        const auto part = measure::Slice(a, 2, from, to, kRate);
+        double sum = 0;
+        for (float v : part)
+            sum += double(v) * v;
+        return 10 * std::log10(sum / double(std::max<size_t>(part.size(), 1)) + 1e-30);
+    };
+    std::printf("\nLevels, dry, velocity 100: energy of each note (ours - FluidSynth, dB)\n");
+    at = 0;
+    for (int p = 0; p < 128 + 47; ++p) {
+        double diff = 0;
+        const int notes = p < 128 ? 3 : 1;
+        for (int k = 0; k < notes; ++k, at += kGap)
+            diff += (level(ours, at, at + kGap) - level(peer, at, at + kGap)) / notes;
+        if (p < 128)
+            std::printf("LEVEL program %d %+.1f\n", p, diff);
+        else
+            std::printf("LEVEL drum %d %+.1f\n", p - 128 + 35, diff);
+    }
+}
+
+// The room: a wood block struck with the reverb send at 127 (how loud and long the tail is
+// after the block has stopped, and how wide), and a held organ chord with the chorus send at
+// 127 (how much wider it makes it), both with the players' effects on.
+void Room(const fs::path& dir) {
+    Track t;
+    t.Tempo(0, 500000);
+    const auto tick = [](double s) { return uint32_t(s * 960); };
+    t.Program(0, 0, 115).Control(0, 0, 91, 127).Control(0, 0, 93, 0);
+    t.Note(tick(0.1), tick(0.1), 0, 72, 110);
+    t.Program(tick(3.0), 1, 19).Control(tick(3.0), 1, 91, 0).Control(tick(3.0), 1, 93, 127);
+    for (int key : {60, 64, 67})
+        t.Note(tick(3.1), tick(2.0), 1, key, 100);
+    const auto midi = midibuild::File(0, 480, {t});
+    const auto ours = RenderMidiTune(midi, kRate);
+    const auto peer = Peer(dir, "room", midi, false);
+    std::printf("\nRoom, effects on. Reverb (wood block, send 127): tail energy 0.35-3 s against the "
+                "first 0.25 s, time from -10 to -30 dB x 3, L/R correlation of the tail. Chorus "
+                "(organ chord, send 127): L/R correlation\n");
+    std::printf("%-8s %8s %8s %7s %8s\n", "", "tail dB", "RT60 s", "L/R", "chorus");
+    for (const auto* a : {&ours, &peer}) {
+        const auto head = measure::Slice(*a, 2, 0.1, 0.35, kRate);
+        const auto tail = measure::Slice(*a, 2, 0.45, 3.0, kRate);
+        const auto energy = [](const std::vector<float>& x) {
+            double sum = 0;
+            for (float v : x)
+                sum += double(v) * v;
+            return 10 * std::log10(sum + 1e-30);
+        };
+        const auto mono = measure::Mono(measure::Slice(*a, 2, 0.45, 3.0, kRate));
+        // The tail's envelope in 20 ms frames, from its start.
+        std::vector<double> env;
+        for (size_t at = 0; at + 882 <= mono.size(); at += 882) {
+            double sum = 0;
+            for (size_t i = 0; i < 882; ++i)
+                sum += double(mono[at + i]) * mono[at + i];
+            env.push_back(10 * std::log10(sum / 882 + 1e-30));
+        }
+        double rt = 0;
+        if (!env.empty()) {
+            const double top = *std::max_element(env.begin(), env.end());
+            size_t a10 = 0, a30 = 0;
+            while (a10 < env.size() && env[a10] > top - 10) ++a10;
+            a30 = a10;
+            while (a30 < env.size() && env[a30] > top - 30) ++a30;
+            rt = double(a30 - a10) * 0.02 * 3;
+        }
+        const auto chord = measure::Slice(*a, 2, 3.3, 5.0, kRate);
+        std::printf("%-8s %8.1f %8.2f %7.2f %8.2f\n", a == &ours ? "ours" : "fluid",
+                    energy(tail) - energy(head), rt, measure::LeftRightCorrelation(tail, kRate),
+                    measure::LeftRightCorrelation(chord, kRate));
+    }
+}
+
 struct TuneFile {
     std::string Name;
     std::vector<uint8_t> Midi;
@@ -231,7 +324,7 @@ void Tunes(const fs::path& dir, const std::vector<TuneFile>& tunes, bool picture
 
 int main(int argc, char** argv) {
     fs::path dir = fs::path(bench::ScratchDir()) / "velmora_bench_gm";
-    bool notes = false, tunes = false, detail = false, pictures = false;
+    bool notes = false, tunes = false, detail = false, pictures = false, levels = false;
     std::vector<TuneFile> named;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -243,18 +336,21 @@ int main(int argc, char** argv) {
             tunes = true;
         else if (arg == "--detail")
             detail = true;
+        else if (arg == "--levels")
+            levels = true;
         else if (arg == "--pictures")
             pictures = true;
         else
             named.push_back({fs::path(arg).stem().string(), fileio::ReadFileBytes(arg)});
     }
-    if (!notes && !tunes) notes = tunes = true;
+    if (!notes && !tunes && !levels) notes = tunes = true;
     fs::create_directories(dir);
     if (!fs::exists(kSoundFont)) {
         std::fprintf(stderr, "%s missing: apt-get install fluid-soundfont-gm\n", kSoundFont);
         return 1;
     }
-    if (notes) Notes(dir, detail, pictures);
+    if (levels) Levels(dir);
+    if (notes) Notes(dir, detail, pictures), Room(dir);
     if (tunes) {
         std::vector<TuneFile> all = named;
         if (named.empty()) {

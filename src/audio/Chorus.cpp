@@ -11,8 +11,8 @@ constexpr float kBaseSeconds = 0.006f, kDepthSeconds = 0.008f;
 constexpr float kLfoHz = 0.3f;
 constexpr int kTaps = 3;
 // Left and right gains of the three copies: one to each side, one in the middle.
-constexpr float kTapLeft[kTaps] = {0.9f, 0.55f, 0.2f}, kTapRight[kTaps] = {0.2f, 0.55f, 0.9f};
-constexpr float kLevel = 0.6f;
+constexpr float kTapLeft[kTaps] = {1.0f, -0.6f, 0.3f}, kTapRight[kTaps] = {0.3f, -0.6f, 1.0f};
+constexpr float kLevel = 2.0f;
 constexpr float kQuietLevel = 1e-6f;
 
 } // namespace

@@ -24,10 +24,10 @@ constexpr int kDiffuserDelays[] = {557, 409, 281, 173};
 constexpr float kDiffusion = 0.6f;
 // Mutually prime, 14 to 29 ms: a small room's modes, dense enough not to ring.
 constexpr int kLineDelays[Reverb::kLines] = {613, 691, 797, 883, 967, 1063, 1153, 1277};
-constexpr float kSeconds = 1.3f;   // the tail's fall by 60 dB
+constexpr float kSeconds = 0.9f;   // the tail's fall by 60 dB
 constexpr float kDamping = 0.25f;  // how much faster the highs fall
-constexpr float kEarlyLevel = 0.5f, kTailLevel = 0.32f;
-constexpr float kWidth = 0.6f; // 1: the two sides apart, 0: both alike
+constexpr float kEarlyLevel = 0.45f, kTailLevel = 0.29f;
+constexpr float kWidth = 0.7f; // 1: the two sides apart, 0: both alike
 constexpr float kQuietLevel = 1e-7f;
 
 // Which lines each side hears with which sign: two rows of an 8x8 Hadamard matrix, so the

@@ -7,6 +7,8 @@ constexpr float kMiddleCHz = 261.6256f;
 // The 808's six square waves under its hi-hats and cymbals, as ratios of the lowest.
 constexpr float kMetalRatios[6] = {1.0f, 1.483f, 1.800f, 2.546f, 2.630f, 3.897f};
 constexpr float kVibratoFadeSeconds = 0.4f;
+// Partials this far below the spectrum's strongest are not heard next to it.
+constexpr float kPartialFloorDb = -60.0f, kPartialFloor = 0.001f;
 
 float KeyHz(int key) {
     return 440.0f * Exp2((float(key) - 69.0f) / 12.0f);
@@ -395,7 +397,7 @@ void Voice::StartPartials(float vel, float decayScale) {
         partialRatio_[n] = ratio;
         const float a = s.LevelDb[lower][n], b = s.LevelDb[lower + 1][n];
         const float db = a + blend * (b - a) + tilt * Log2(number);
-        const bool heard = db > -120.0f && ratio * hz_ < 0.45f * rate_;
+        const bool heard = db > kPartialFloorDb && ratio * hz_ < 0.45f * rate_;
         partialBase_[n] = heard ? DbToGain(db) : 0.0f;
         partialFall_[n] = s.FadeSeconds > 0 && n > 0
                               ? Exp(-6.9077553f * period * float(n) / (s.FadeSeconds * decayScale))
@@ -413,12 +415,12 @@ void Voice::ControlPartials(float hz) {
     else
         for (int n = 0; n < partials_; ++n)
             partialStep_[n] = PhaseStep(hz * partialRatio_[n], rate_);
-    // Partials that have faded away (80 dB down) leave the end of the list.
+    // Partials that have faded below the floor are left out, and leave the end of the list.
     int sounding = 0;
     for (int n = 0; n < partials_; ++n) {
         partialFade_[n] *= partialFall_[n];
-        if (partialFade_[n] < 1e-4f) partialFade_[n] = 0;
-        const float target = partialBase_[n] * partialFade_[n];
+        float target = partialBase_[n] * partialFade_[n];
+        if (target < kPartialFloor) target = partialFade_[n] = 0;
         dPartial_[n] = (target - partialLevel_[n]) / kControlFrames;
         if (target > 0 || partialLevel_[n] > 0) sounding = n + 1;
     }
@@ -427,13 +429,7 @@ void Voice::ControlPartials(float hz) {
 
 void Voice::RenderPartials(float* out, int count) {
     std::fill(out, out + count, 0.0f);
-    if (!harmonic_) {
-        for (int n = 0; n < partials_; ++n)
-            if (partialLevel_[n] != 0 || dPartial_[n] != 0)
-                OpPass(partialPhase_[n], partialStep_[n], Ramp(partialLevel_[n], dPartial_[n]),
-                       nullptr, out, true, count);
-        return;
-    }
+    if (!harmonic_) return RenderStretched(out, count);
     // Whole multiples of one phase: sin((n + 1) x) = 2 cos x sin(n x) - sin((n - 1) x), two
     // operations a partial instead of a sine each.
     float previous[kControlFrames], current[kControlFrames], twoCos[kControlFrames];
@@ -457,6 +453,36 @@ void Voice::RenderPartials(float* out, int count) {
             previous[i] = current[i];
             current[i] = next;
         }
+    }
+}
+
+void Voice::RenderStretched(float* out, int count) {
+    // Each partial a unit phasor turned by its step every sample, four partials side by side
+    // (the compiler keeps them in one vector register); each block starts from the exact phase,
+    // so no rounding builds up.
+    constexpr int kLanes = 4;
+    const int groups = (partials_ + kLanes - 1) / kLanes;
+    alignas(16) float c[kPartials] = {}, s[kPartials] = {}, turnC[kPartials] = {},
+                      turnS[kPartials] = {}, level[kPartials] = {}, slope[kPartials] = {};
+    for (int n = 0; n < partials_; ++n) {
+        const float x = Cycles(partialPhase_[n]), dx = Cycles(partialStep_[n]);
+        c[n] = CosCycles(x), s[n] = SinCycles(x);
+        turnC[n] = CosCycles(dx), turnS[n] = SinCycles(dx);
+        level[n] = partialLevel_[n], slope[n] = dPartial_[n];
+        partialPhase_[n] += partialStep_[n] * uint32_t(count);
+        partialLevel_[n] += float(count) * dPartial_[n];
+    }
+    for (int i = 0; i < count; ++i) {
+        float sum[kLanes] = {};
+        for (int g = 0; g < groups; ++g)
+            for (int j = 0; j < kLanes; ++j) {
+                const int n = g * kLanes + j;
+                sum[j] += s[n] * (level[n] + float(i) * slope[n]);
+                const float nc = c[n] * turnC[n] - s[n] * turnS[n];
+                s[n] = c[n] * turnS[n] + s[n] * turnC[n];
+                c[n] = nc;
+            }
+        out[i] = (sum[0] + sum[1]) + (sum[2] + sum[3]);
     }
 }
 
@@ -520,7 +546,7 @@ void Voice::AddNoise(float* io, int count) {
 void Voice::Generate(float* out, int count) {
     RenderTone(out, count);
     FilterTone(out, count);
-    if (patch_->NoiseLevel > 0) AddNoise(out, count);
+    if (noise_ != 0 || dNoise_ != 0) AddNoise(out, count);
     if (patch_->Drive > 0) {
         const float drive = 1.0f + patch_->Drive;
         const float makeUp = 1.0f / std::sqrt(drive);

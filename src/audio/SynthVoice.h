@@ -67,6 +67,7 @@ class Voice {
     void StartPartials(float vel, float decayScale);
     void ControlPartials(float hz);
     void RenderPartials(float* out, int count);
+    void RenderStretched(float* out, int count);
     void FilterTone(float* io, int count);
     void AddNoise(float* io, int count);
 
