@@ -67,16 +67,23 @@ std::vector<float> ReadWav(const fs::path& path) {
     return samples;
 }
 
+// Which of FluidSynth's effects are on.
+enum class Effects { None, Chorus, Reverb, Both };
+
 // FluidSynth's rendering of `midi` (kept in `dir` with the file, and made again only when
-// the file changes). `dry` turns its reverb and chorus off.
+// the file changes).
 std::vector<float> Peer(const fs::path& dir, const std::string& name,
-                        const std::vector<uint8_t>& midi, bool dry) {
+                        const std::vector<uint8_t>& midi, Effects effects) {
     const fs::path mid = dir / (name + ".mid"), wav = dir / (name + "_fluid.wav");
     const bool same = fs::exists(mid) && fs::exists(wav) && fileio::ReadFileBytes(mid.string()) == midi;
     if (!same) {
         fileio::WriteFileBytes(mid.string(), midi);
         const std::string command = "fluidsynth -ni -q -T wav -O float -r 44100 " +
-                                    std::string(dry ? "-R 0 -C 0 " : "") + "-F " + Quote(wav) +
+                                    std::string(effects == Effects::None     ? "-R 0 -C 0 "
+                                                : effects == Effects::Chorus ? "-R 0 "
+                                                : effects == Effects::Reverb ? "-C 0 "
+                                                                             : "") +
+                                    "-F " + Quote(wav) +
                                     " " + kSoundFont + " " + Quote(mid) + " >/dev/null 2>&1";
         if (std::system(command.c_str()) != 0) {
             std::fprintf(stderr, "fluidsynth failed: %s\n", command.c_str());
@@ -144,7 +151,7 @@ void Picture(const fs::path& dir, const std::string& name, const std::vector<flo
 void Notes(const fs::path& dir, bool detail, bool pictures) {
     const auto midi = FamilyNotes();
     const auto ours = RenderMidiTune(midi, kRate);
-    const auto peer = Peer(dir, "family_notes", midi, true);
+    const auto peer = Peer(dir, "family_notes", midi, Effects::None);
     const auto ourMono = measure::Mono(ours), peerMono = measure::Mono(peer);
     if (pictures) Picture(dir, "family_notes", ours, peer);
 
@@ -213,7 +220,9 @@ void Levels(const fs::path& dir) {
         t.Note(tick(at + 0.05), tick(kNote), kDrumChannel, key, 100), at += kGap;
     const auto midi = midibuild::File(0, 480, {t});
     const auto ours = RenderMidiTune(midi, kRate);
-    const auto peer = Peer(dir, "levels", midi, true);
+    const auto peer = Peer(dir, "levels", midi, Effects::None);
+    // With the sends at 0, whatever chorus and reverb FluidSynth adds is the soundfont's own.
+    const auto wet = Peer(dir, "levels_wet", midi, Effects::Both);
     const auto level = [](const std::vector<float>& a, double from, double to) {
         const auto part = measure::Slice(a, 2, from, to, kRate);
         double sum = 0;
@@ -221,17 +230,28 @@ void Levels(const fs::path& dir) {
             sum += double(v) * v;
         return 10 * std::log10(sum / double(std::max<size_t>(part.size(), 1)) + 1e-30);
     };
-    std::printf("\nLevels, dry, velocity 100: energy of each note (ours - FluidSynth, dB)\n");
+    std::printf("\nLevels at velocity 100, sends at 0 (what effects FluidSynth adds are the "
+                "soundfont's own): energy of each note, ours - FluidSynth in dB; L/R correlation "
+                "of ours, FluidSynth's and FluidSynth's dry; the tail 0.5-0.9 s after the last "
+                "note against the note, in dB\n");
     at = 0;
     for (int p = 0; p < 128 + 47; ++p) {
         double diff = 0;
         const int notes = p < 128 ? 3 : 1;
+        const double from = at;
         for (int k = 0; k < notes; ++k, at += kGap)
-            diff += (level(ours, at, at + kGap) - level(peer, at, at + kGap)) / notes;
-        if (p < 128)
-            std::printf("LEVEL program %d %+.1f\n", p, diff);
-        else
-            std::printf("LEVEL drum %d %+.1f\n", p - 128 + 35, diff);
+            diff += (level(ours, at, at + kGap) - level(wet, at, at + kGap)) / notes;
+        const auto a = measure::Slice(ours, 2, from, at, kRate);
+        const auto b = measure::Slice(wet, 2, from, at, kRate);
+        const auto c = measure::Slice(peer, 2, from, at, kRate);
+        // The last note's tail, 0.5 to 0.9 s after it was let go, against the note.
+        const auto tail = [&](const std::vector<float>& x) {
+            return level(x, at - kGap + 1.55, at - kGap + 1.95) - level(x, at - kGap, at - kGap + 1.05);
+        };
+        std::printf("LEVEL %s %d %+.1f  L/R %.2f %.2f dry %.2f  tail %.1f %.1f dry %.1f\n",
+                    p < 128 ? "program" : "drum", p < 128 ? p : p - 128 + 35, diff,
+                    measure::LeftRightCorrelation(a, kRate), measure::LeftRightCorrelation(b, kRate),
+                    measure::LeftRightCorrelation(c, kRate), tail(ours), tail(wet), tail(peer));
     }
 }
 
@@ -249,7 +269,7 @@ void Room(const fs::path& dir) {
         t.Note(tick(3.1), tick(2.0), 1, key, 100);
     const auto midi = midibuild::File(0, 480, {t});
     const auto ours = RenderMidiTune(midi, kRate);
-    const auto peer = Peer(dir, "room", midi, false);
+    const auto peer = Peer(dir, "room", midi, Effects::Both);
     std::printf("\nRoom, effects on. Reverb (wood block, send 127): tail energy 0.35-3 s against the "
                 "first 0.25 s, time from -10 to -30 dB x 3, L/R correlation of the tail. Chorus "
                 "(organ chord, send 127): L/R correlation\n");
@@ -303,7 +323,7 @@ void Tunes(const fs::path& dir, const std::vector<TuneFile>& tunes, bool picture
     for (const TuneFile& t : tunes) {
         std::vector<float> ours;
         const double seconds = bench::Seconds([&] { ours = RenderMidiTune(t.Midi, kRate); });
-        const auto peer = Peer(dir, t.Name, t.Midi, false);
+        const auto peer = Peer(dir, t.Name, t.Midi, Effects::Both);
         const double length = double(ours.size() / 2) / kRate;
         const double a = measure::GatedRmsDb(ours, kRate), b = measure::GatedRmsDb(peer, kRate);
         const auto ba = measure::SpectralBrightness(ours, kRate);

@@ -10,9 +10,11 @@ namespace {
 constexpr float kBaseSeconds = 0.006f, kDepthSeconds = 0.008f;
 constexpr float kLfoHz = 0.3f;
 constexpr int kTaps = 3;
-// Left and right gains of the three copies: one to each side, one in the middle.
-constexpr float kTapLeft[kTaps] = {1.0f, -0.6f, 0.3f}, kTapRight[kTaps] = {0.3f, -0.6f, 1.0f};
-constexpr float kLevel = 2.0f;
+// Left and right gains of the three copies: one to each side and one to both, the right in
+// opposite phase, so that much chorus turns the sides against each other, as General MIDI
+// players do.
+constexpr float kTapLeft[kTaps] = {0.6f, 0.5f, 0.3f}, kTapRight[kTaps] = {-0.3f, -0.5f, -0.6f};
+constexpr float kLevel = 7.0f;
 constexpr float kQuietLevel = 1e-6f;
 
 } // namespace

@@ -233,9 +233,28 @@ Patch Key(int key) {
 
 // Each drum's level in dB, balanced like the programs' (see GmPrograms.cpp), key 35 first.
 constexpr float kDrumLevelDb[kLastKey - kFirstKey + 1] = {
-    4.5, 4, 6.5, -2, 27, -5, 4.5, -24, 5, -16.5, 1.5, -26.5, 1.5, 1.5, -24.5, -0.5,
-    -24, -6, -8.5, -13, -23, -4, -23.5, 25, -25.5, 2.5, 3.5, 2.5, 3, 4, 2.5, 4,
-    -4.5, -4, 12, 11, 4, 5, 26, 20.5, 7, 5.5, 6, 12, 13, 2, -6,
+    5.5, 5, 7, -1, 27, -4.5, 5, -22, 5, -14.5, 1.5, -25, 1.5, 1.5, -23, 1,
+    -23, -5, -6.5, -12, -22, -3, -22.5, 26, -24, 3, 4, 3, 3.5, 5.5, 3.5, 5.5,
+    -3.5, -3, 13.5, 12, 4, 6, 27.5, 21.5, 7.5, 6.5, 6.5, 13, 14.5, 3, -5,
+};
+
+// Each drum's own stereo image and room, like the programs' (GmPrograms.cpp), key 35 first.
+struct Room {
+    float Width, Reverb, Chorus;
+};
+constexpr Room kDrumRoom[kLastKey - kFirstKey + 1] = {
+    {0, 0.075, 0}, {0, 0.072, 0}, {0.2, 0.3, 0}, {0, 0.3, 0},
+    {0.05, 0.3, 0}, {0, 0.3, 0}, {0.1, 0.3, 0}, {0.75, 0.047, 0},
+    {0.1, 0.3, 0}, {0.65, 0.047, 0}, {0.15, 0.3, 0}, {0.5, 0, 0},
+    {0.15, 0.3, 0}, {0.15, 0.3, 0}, {0.1, 0, 0}, {0.15, 0, 0},
+    {0.1, 0, 0}, {0.05, 0, 0}, {0.6, 0, 0}, {0.2, 0.047, 0},
+    {0.1, 0, 0}, {0.1, 0.19, 0}, {0.1, 0, 0}, {0, 0, 0},
+    {0.1, 0, 0}, {0, 0.197, 0}, {0, 0.186, 0}, {0, 0.223, 0},
+    {0, 0.181, 0}, {0, 0.209, 0}, {0.25, 0.3, 0}, {0.2, 0, 0},
+    {0.1, 0.3, 0}, {0.05, 0.3, 0}, {0.25, 0.047, 0}, {0.2, 0.047, 0},
+    {0, 0.3, 0}, {0, 0, 0}, {0.1, 0.047, 0}, {0.1, 0.3, 0},
+    {0, 0.3, 0}, {0, 0.243, 0}, {0, 0.276, 0}, {0, 0, 0},
+    {0, 0, 0}, {0, 0.047, 0}, {0, 0, 0},
 };
 
 } // namespace
@@ -245,7 +264,10 @@ const Patch* DrumPatch(int key) {
         std::array<Patch, kLastKey - kFirstKey + 1> kit;
         for (int k = kFirstKey; k <= kLastKey; ++k) {
             kit[size_t(k - kFirstKey)] = Key(k);
-            kit[size_t(k - kFirstKey)].Gain *= DbToGain(kDrumLevelDb[k - kFirstKey]);
+            Patch& p = kit[size_t(k - kFirstKey)];
+            p.Gain *= DbToGain(kDrumLevelDb[k - kFirstKey]);
+            const Room& room = kDrumRoom[k - kFirstKey];
+            p.Width = room.Width, p.ReverbSend = room.Reverb, p.ChorusSend = room.Chorus;
         }
         return kit;
     }();

@@ -99,11 +99,15 @@ struct Patch {
 
     Adsr Amp;
     float Gain = 1;
-    float VelocitySense = 0.8f;  // 0: velocity ignored, 1: full square law
     float VelocityBright = 0.5f; // soft notes darker: modulation index and cutoff
     float KeyDecay = 0;          // decays shorten by this factor every octave above middle C
     float Drive = 0;             // soft clipping before the amplifier
     float Pan = 0;               // -1 left to 1 right, added to the channel's
+    // The instrument's own stereo image and room, as soundfonts give their presets: how much
+    // of it is sent 90 degrees apart to the two sides (0 mono, 1 uncorrelated, beyond that
+    // the sides turn against each other), and its reverb and chorus sends, added to the
+    // channel's.
+    float Width = 0, ReverbSend = 0, ChorusSend = 0;
     uint8_t ChokeGroup = 0;      // drums: a new hit silences the others of its group
 };
 

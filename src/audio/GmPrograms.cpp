@@ -213,7 +213,7 @@ Patch Organ(int i) {
     const Adsr held{0.005f, 0, 1, 0, 0.06f};
     Patch p = Fm(FmAlgo::Additive, held, Op(1, 1), Op(0.5f, 0.5f), Op(2, 0.6f), Op(3, 0.45f));
     Strike(p, 0.1f, 3000, 0.008f, Filter::HighPass);
-    p.VelocitySense = 0.2f, p.VelocityBright = 0;
+    p.VelocityBright = 0;
     switch (i) {
     case 0: // drawbar organ, with a little chorus
         Vibrato(p, 6, 6.5f, 0);
@@ -234,7 +234,6 @@ Patch Organ(int i) {
     case 3: // church organ: slow speech, its ranks and mixtures, a long release into the hall
         p = Additive(19, {0.3f, 0, 1, 0, 1.4f});
         p.NoiseLevel = 0.03f, p.NoiseEnv = {0.02f, 0.15f, 0, 0, 0.1f};
-        p.VelocitySense = 0.2f;
         break;
     case 4: // reed organ
         p = Waves(Wave::Pulse, Wave::Saw, 0.3f, 3, Filter::LowPass, 1800, 0.8f,
@@ -245,7 +244,7 @@ Patch Organ(int i) {
     case 7: // tango accordion: darker, further apart
         p = Waves(Wave::Saw, Wave::Pulse, 0.8f, i == 5 ? 12 : 18, Filter::LowPass,
                   i == 5 ? 2400 : 1600, 1.0f, {0.04f, 0, 1, 0, 0.08f});
-        p.PulseWidth = 0.35f, p.VelocitySense = 0.5f;
+        p.PulseWidth = 0.35f;
         break;
     case 6: // harmonica: a nasal reed, breath, vibrato
         p = Waves(Wave::Pulse, Wave::Saw, 0, 0, Filter::BandPass, 1200, 1.2f,
@@ -553,7 +552,7 @@ Patch Lead(int i) {
 Patch Pad(int i) {
     Patch p =
         Waves(Wave::Saw, Wave::Saw, 1.0f, 10, Filter::LowPass, 900, 0.8f, {0.35f, 0, 1, 0, 1.5f});
-    p.KeyTrack = 0.4f, p.VelocitySense = 0.5f;
+    p.KeyTrack = 0.4f;
     switch (i) {
     case 0: // new age: a bell over the pad
         p = Fm(FmAlgo::TwoPairs, {0.01f, 0, 1, 0, 1.5f}, Op(1, 0.7f, {0.4f, 0, 1, 0, 0}),
@@ -668,7 +667,7 @@ Patch Ethnic(int i) {
     case 5: // bagpipe: a loud nasal chanter
         p = Waves(Wave::Saw, Wave::Pulse, 0.6f, 4, Filter::BandPass, 1800, 1.4f,
                   {0.02f, 0, 1, 0, 0.05f});
-        p.PulseWidth = 0.2f, p.KeyTrack = 0.4f, p.Drive = 1.0f, p.VelocitySense = 0;
+        p.PulseWidth = 0.2f, p.KeyTrack = 0.4f, p.Drive = 1.0f;
         break;
     case 6: // fiddle: a violin played bright and plain
         p = Waves(Wave::Saw, Wave::Saw, 0.2f, 4, Filter::LowPass, 3200, 1.0f,
@@ -790,14 +789,54 @@ constexpr FamilyMaker kFamilies[16] = {Piano,       ChromaticPercussion,
 // widely used General MIDI soundfont rendering, within 8 dB of the median so that no program
 // sits far above or below the others.
 constexpr float kProgramLevelDb[128] = {
-    -2.5, -3, 2, -2.5, 1.5, -1.5, 8, -4.5, 1.5, -2.5, -0.5, -3, 3.5, -5, -3, 1,
-    -9.5, -6.5, -1.5, -8, -6, -10.5, -1, -9.5, 0, 6.5, 10, 7, 7, 7.5, 9.5, 8,
-    7, -3, 11.5, 2.5, 5, 4, -9, -1, 0.5, 0, -0.5, 1.5, 3, 15, 3.5, -10.5,
-    -3.5, 0, -4, -6, 3, 3.5, 1.5, 7, -11, 3.5, 6, 11.5, 4.5, -3.5, -4.5, -7,
-    -2.5, -4, 1, -1.5, 4.5, 1.5, 2, -3, -1.5, -4, -1, -1, 0, 0, 2.5, 0.5,
-    -4.5, -4.5, -5, -6, -0.5, 5, -10, -7.5, -5, -6, -7.5, 1.5, -2, 0.5, 2, -6,
-    1.5, -7.5, -5.5, 1, -4, -6.5, -2, -5, 4.5, -5, 3, 2, -6.5, 2, -1.5, 3.5,
-    0.5, -4, -1, -1, 3, 3, 8, 3, 26.5, 5.5, 6.5, 5, -5.5, 5, 11, 12.5,
+    -1.5, -2, 3.5, -1.5, 1.5, 0, 8.5, -3.5, 3, -1.5, 0.5, -3, 3.5, -4.5, -2, 2,
+    -5, -3.5, 1.5, -4.5, -6, -8, 0, -7, 1, 7.5, 10.5, 7, 8, 8, 10.5, 9.5,
+    8, -2, 12.5, 3, 5.5, 5, -7.5, 0, 1, 1, 0, -70.5, 4, 15.5, 5, -9.5,
+    -2.5, 1, -4.5, -5.5, 4.5, 5, 3, 8, -10, 4.5, 6.5, 12.5, 5, -2.5, -5.5, -6,
+    -2, -3, 1, -1.5, 6, 2.5, 3.5, -3, -1, -3, -0.5, -0.5, 0, 0.5, 2.5, 0.5,
+    -2.5, -0.5, 1, -5.5, 0.5, 6.5, -5.5, -5.5, -0.5, -3.5, -4.5, 4.5, -0.5, 1.5, 5.5, -4,
+    3, -6.5, -6.5, 2, -2, -5, -0.5, -4, 6, -4, 4, 3.5, -5, 6.5, -1, 4.5,
+    1, -4, 0.5, 0, 3.5, 4, 8.5, 4, 27.5, 6.5, 7.5, 6, -5, 6, 12, 13.5,
+};
+
+// Each program's own stereo image and room (Patch::Width, ReverbSend, ChorusSend), as the same
+// soundfont's presets give them.
+struct Room {
+    float Width, Reverb, Chorus;
+};
+constexpr Room kProgramRoom[128] = {
+    {0.95, 0.3, 0}, {0.95, 0.3, 0}, {0, 0, 0.05}, {0.95, 0.057, 0},
+    {0.15, 0.3, 0.11}, {0.2, 0, 0.16}, {0, 0.3, 0}, {0, 0.099, 0.05},
+    {0.1, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0.3, 0.3, 0},
+    {0.1, 0.3, 0}, {0.05, 0.3, 0}, {0, 0, 0}, {0.1, 0, 0.12},
+    {0, 0.133, 0.11}, {0, 0.165, 0}, {0, 0.126, 0}, {0, 0, 0},
+    {0, 0.3, 0}, {0.25, 0.166, 0}, {0, 0.128, 0}, {0.2, 0, 0},
+    {0, 0, 0}, {0, 0, 0}, {0, 0.287, 0.16}, {0, 0.3, 0.26},
+    {0, 0.289, 0.07}, {0, 0.15, 0}, {0, 0.104, 0}, {0, 0.3, 0},
+    {0, 0.234, 0}, {0, 0.055, 0}, {0, 0.115, 0}, {0, 0.044, 0},
+    {0, 0.3, 0}, {0, 0.261, 0}, {0.3, 0.003, 0.12}, {0, 0.027, 0.06},
+    {0.5, 0.108, 0}, {1, 0.094, 0}, {0.55, 0.175, 0}, {0.35, 0, 0},
+    {1.05, 0, 0}, {0.25, 0.3, 0}, {0.45, 0, 0}, {0.55, 0, 0},
+    {1.05, 0, 0}, {1.05, 0, 0}, {0, 0, 0.6}, {0.1, 0, 0.6},
+    {0.8, 0, 0}, {0.1, 0.3, 0}, {0.1, 0, 0}, {0.2, 0.3, 0},
+    {0, 0.122, 0}, {0, 0.178, 0}, {0, 0.229, 0}, {0, 0.181, 0},
+    {0.55, 0.3, 0}, {0.1, 0.3, 0}, {0.5, 0.18, 0.6}, {0.5, 0.157, 0.46},
+    {0.05, 0.163, 0}, {0.1, 0.225, 0}, {0.1, 0.278, 0}, {0.1, 0.253, 0},
+    {0.9, 0.103, 0}, {0.95, 0.142, 0.07}, {1.25, 0.165, 0}, {0.05, 0.3, 0},
+    {0.15, 0.3, 0}, {0.45, 0.3, 0}, {0, 0.3, 0}, {0, 0.3, 0},
+    {0, 0.135, 0}, {0, 0.181, 0}, {0, 0.203, 0}, {0, 0.206, 0},
+    {0.75, 0.119, 0.36}, {0, 0.097, 0.6}, {0, 0, 0.6}, {0, 0.275, 0.49},
+    {0, 0.074, 0.38}, {0, 0, 0.26}, {1.05, 0.168, 0.57}, {0, 0.075, 0.6},
+    {0, 0, 0.6}, {0.45, 0, 0.12}, {0.9, 0, 0.21}, {0.45, 0, 0.24},
+    {0, 0, 0.28}, {0, 0, 0.25}, {0.35, 0, 0.42}, {0, 0, 0.6},
+    {0, 0, 0.59}, {0, 0, 0.6}, {0, 0, 0.6}, {0, 0, 0.1},
+    {1, 0, 0.34}, {0, 0, 0.09}, {0.1, 0, 0.28}, {0, 0, 0.25},
+    {0.8, 0, 0.09}, {0, 0, 0}, {0, 0, 0.13}, {0, 0, 0.07},
+    {0, 0, 0}, {0.1, 0.213, 0.03}, {0.5, 0.242, 0}, {0, 0.116, 0},
+    {0, 0.131, 0}, {0.15, 0.3, 0}, {0, 0.3, 0.12}, {0, 0.271, 0},
+    {0.1, 0.076, 0}, {0, 0.144, 0}, {0, 0.258, 0.06}, {0, 0.3, 0},
+    {0, 0.047, 0}, {0, 0.001, 0}, {0.7, 0, 0}, {0, 0.004, 0},
+    {0, 0.145, 0}, {1.05, 0, 0}, {0, 0, 0}, {0, 0.3, 0},
 };
 
 } // namespace
@@ -808,6 +847,9 @@ const Patch& MelodicPatch(int program) {
         for (int i = 0; i < 128; ++i) {
             all[size_t(i)] = kFamilies[i / 8](i % 8);
             all[size_t(i)].Gain *= DbToGain(kProgramLevelDb[i]);
+            const Room& room = kProgramRoom[i];
+            all[size_t(i)].Width = room.Width;
+            all[size_t(i)].ReverbSend = room.Reverb, all[size_t(i)].ChorusSend = room.Chorus;
         }
         return all;
     }();

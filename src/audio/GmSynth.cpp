@@ -59,6 +59,7 @@ GmSynth::GmSynth(int sampleRate)
         voices_.emplace_back(float(sampleRate));
     left_.resize(kBlockFrames);
     right_.resize(kBlockFrames);
+    width_.resize(kBlockFrames);
     reverbSend_.resize(kBlockFrames);
     chorusSend_.resize(kBlockFrames);
     for (Channel& c : channels_)
@@ -238,11 +239,14 @@ void GmSynth::ReleaseAll() {
 void GmSynth::RenderBlock(float* out, int frames) {
     std::fill_n(left_.begin(), frames, 0.0f);
     std::fill_n(right_.begin(), frames, 0.0f);
+    std::fill_n(width_.begin(), frames, 0.0f);
     std::fill_n(reverbSend_.begin(), frames, 0.0f);
     std::fill_n(chorusSend_.begin(), frames, 0.0f);
+    const Voice::Outputs outputs{left_.data(), right_.data(), width_.data(), reverbSend_.data(),
+                                 chorusSend_.data()};
     for (Voice& v : voices_)
-        if (v.Active())
-            v.Render(left_.data(), right_.data(), reverbSend_.data(), chorusSend_.data(), frames);
+        if (v.Active()) v.Render(outputs, frames);
+    widener_.Process(left_.data(), right_.data(), width_.data(), frames);
     reverb_.Process(reverbSend_.data(), left_.data(), right_.data(), frames);
     chorus_.Process(chorusSend_.data(), left_.data(), right_.data(), frames);
     for (int i = 0; i < frames; ++i) {

@@ -6,6 +6,7 @@
 
 #include "Chorus.h"
 #include "Reverb.h"
+#include "Widener.h"
 #include "SynthVoice.h"
 
 #include <array>
@@ -61,5 +62,6 @@ class GmSynth {
     uint64_t started_ = 0;
     synth::Reverb reverb_;
     synth::Chorus chorus_;
-    std::vector<float> left_, right_, reverbSend_, chorusSend_;
+    synth::Widener widener_;
+    std::vector<float> left_, right_, width_, reverbSend_, chorusSend_;
 };

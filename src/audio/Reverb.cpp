@@ -26,8 +26,8 @@ constexpr float kDiffusion = 0.6f;
 constexpr int kLineDelays[Reverb::kLines] = {613, 691, 797, 883, 967, 1063, 1153, 1277};
 constexpr float kSeconds = 0.9f;   // the tail's fall by 60 dB
 constexpr float kDamping = 0.25f;  // how much faster the highs fall
-constexpr float kEarlyLevel = 0.45f, kTailLevel = 0.29f;
-constexpr float kWidth = 0.7f; // 1: the two sides apart, 0: both alike
+constexpr float kEarlyLevel = 0.28f, kTailLevel = 0.18f;
+constexpr float kWidth = 0.5f; // 1: the two sides apart, 0: both alike
 constexpr float kQuietLevel = 1e-7f;
 
 // Which lines each side hears with which sign: two rows of an 8x8 Hadamard matrix, so the

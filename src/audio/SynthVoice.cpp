@@ -215,7 +215,8 @@ void Voice::Start(const Patch& patch, const ChannelMix& mix, int channel, int ke
     killed_ = false;
     Sustained = false;
     const float vel = float(velocity) / 127.0f;
-    gain_ = patch.Gain * ((1.0f - patch.VelocitySense) + patch.VelocitySense * vel * vel);
+    // The square of the velocity, as General MIDI players follow it (40 log10 of it in dB).
+    gain_ = patch.Gain * vel * vel;
     bright_ = 1.0f - patch.VelocityBright * (1.0f - vel);
     hz_ = patch.FixedHz > 0 ? patch.FixedHz : KeyHz(key);
     const float octavesUp = Log2(hz_ / kMiddleCHz);
@@ -236,7 +237,8 @@ void Voice::Start(const Patch& patch, const ChannelMix& mix, int channel, int ke
     pitchOffset_ = patch.PitchDrop;
     pitchCoef_ = Exp(-kControlFrames / (rate_ * std::max(patch.PitchSeconds, 1e-3f)));
     lfoPhase_ = 0;
-    left_ = right_ = send_ = chorus_ = dLeft_ = dRight_ = dSend_ = dChorus_ = 0;
+    left_ = right_ = width_ = send_ = chorus_ = 0;
+    dLeft_ = dRight_ = dWidth_ = dSend_ = dChorus_ = 0;
     noise_ = dNoise_ = 0;
     fbLast_ = fbPrev_ = 0;
 
@@ -330,10 +332,14 @@ void Voice::Control() {
     const float pan = std::clamp(mix_->Pan + p.Pan, -1.0f, 1.0f);
     const float angle = (pan + 1.0f) * 0.125f;
     const float g = level * gain_ * mix_->Gain;
-    dLeft_ = (g * CosCycles(angle) - left_) / kControlFrames;
-    dRight_ = (g * SinCycles(angle) - right_) / kControlFrames;
-    dSend_ = (g * mix_->ReverbSend - send_) / kControlFrames;
-    dChorus_ = (g * mix_->ChorusSend - chorus_) / kControlFrames;
+    // The width send takes its share of the sound's power from the two sides.
+    const float spread = g / std::sqrt(1.0f + p.Width * p.Width);
+    const float l = spread * CosCycles(angle), r = spread * SinCycles(angle);
+    dLeft_ = (l - left_) / kControlFrames;
+    dRight_ = (r - right_) / kControlFrames;
+    dWidth_ = (p.Width * std::min(l, r) - width_) / kControlFrames;
+    dSend_ = (g * (mix_->ReverbSend + p.ReverbSend) - send_) / kControlFrames;
+    dChorus_ = (g * (mix_->ChorusSend + p.ChorusSend) - chorus_) / kControlFrames;
 }
 
 void Voice::RenderFm(float* out, int count) {
@@ -555,7 +561,7 @@ void Voice::Generate(float* out, int count) {
     }
 }
 
-void Voice::Render(float* left, float* right, float* reverb, float* chorus, int frames) {
+void Voice::Render(const Outputs& out, int frames) {
     int done = 0;
     while (done < frames && active_) {
         if (countdown_ == 0) {
@@ -566,14 +572,18 @@ void Voice::Render(float* left, float* right, float* reverb, float* chorus, int 
         const int count = std::min(frames - done, countdown_);
         float buffer[kControlFrames];
         Generate(buffer, count);
-        Ramp l(left_, dLeft_), r(right_, dRight_), s(send_, dSend_), c(chorus_, dChorus_);
+        Ramp l(left_, dLeft_), r(right_, dRight_), w(width_, dWidth_), s(send_, dSend_),
+            c(chorus_, dChorus_);
+        float *left = out.Left + done, *right = out.Right + done, *width = out.Width + done,
+              *reverb = out.Reverb + done, *chorus = out.Chorus + done;
         for (int i = 0; i < count; ++i) {
-            left[done + i] += buffer[i] * l.At(i);
-            right[done + i] += buffer[i] * r.At(i);
-            reverb[done + i] += buffer[i] * s.At(i);
-            chorus[done + i] += buffer[i] * c.At(i);
+            left[i] += buffer[i] * l.At(i);
+            right[i] += buffer[i] * r.At(i);
+            width[i] += buffer[i] * w.At(i);
+            reverb[i] += buffer[i] * s.At(i);
+            chorus[i] += buffer[i] * c.At(i);
         }
-        l.Advance(count), r.Advance(count), s.Advance(count), c.Advance(count);
+        l.Advance(count), r.Advance(count), w.Advance(count), s.Advance(count), c.Advance(count);
         countdown_ -= count;
         done += count;
     }

@@ -45,8 +45,12 @@ class Voice {
         amp_.Kill();
         killed_ = true;
     }
-    // Adds `frames` frames into the left and right buffers and the reverb and chorus sends.
-    void Render(float* left, float* right, float* reverb, float* chorus, int frames);
+    // Where a voice adds its sound: the two sides, the width send and the effects' sends.
+    struct Outputs {
+        float *Left, *Right, *Width, *Reverb, *Chorus;
+    };
+    // Adds `frames` frames into `out`.
+    void Render(const Outputs& out, int frames);
 
     bool Active() const { return active_; }
     bool Released() const { return amp_.Released(); }
@@ -86,8 +90,8 @@ class Voice {
     float lfoPhase_ = 0;
 
     // Linear ramps from one control step to the next: left, right, send, noise, operators.
-    float left_ = 0, right_ = 0, send_ = 0, chorus_ = 0;
-    float dLeft_ = 0, dRight_ = 0, dSend_ = 0, dChorus_ = 0;
+    float left_ = 0, right_ = 0, width_ = 0, send_ = 0, chorus_ = 0;
+    float dLeft_ = 0, dRight_ = 0, dWidth_ = 0, dSend_ = 0, dChorus_ = 0;
     float noise_ = 0, dNoise_ = 0;
     float opLevel_[4] = {}, dOpLevel_[4] = {};
     float opBase_[4] = {}, opRatio_[4] = {};
