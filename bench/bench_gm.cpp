@@ -31,6 +31,7 @@ constexpr int kRate = 44100;
 constexpr const char* kSoundFont = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
 constexpr const char* kTuneDir = "/usr/share/games/openttd/baseset/openmsx";
 constexpr int kKeys[] = {48, 60, 72}; // C3, C4, C5
+constexpr int kLevelKeys[] = {36, 48, 60, 72, 84};
 constexpr double kHold = 3.0, kSpacing = 5.0;
 constexpr int kDrumChannel = 9;
 
@@ -202,7 +203,7 @@ void Notes(const fs::path& dir, bool detail, bool pictures) {
     }
 }
 
-// Every program at C3, C4 and C5 and every drum, one at a time, dry: how much louder ours is.
+// Every program at C2 to C6 and every drum, one at a time: how much louder ours is.
 void Levels(const fs::path& dir) {
     Track t;
     t.Tempo(0, 500000);
@@ -213,7 +214,7 @@ void Levels(const fs::path& dir) {
     const auto tick = [](double s) { return uint32_t(s * 960); };
     for (int p = 0; p < 128; ++p) {
         t.Program(tick(at), 0, p);
-        for (int key : kKeys)
+        for (int key : kLevelKeys)
             t.Note(tick(at + 0.05), tick(kNote), 0, key, 100), at += kGap;
     }
     for (int key = 35; key <= 81; ++key)
@@ -237,10 +238,15 @@ void Levels(const fs::path& dir) {
     at = 0;
     for (int p = 0; p < 128 + 47; ++p) {
         double diff = 0;
-        const int notes = p < 128 ? 3 : 1;
+        const int notes = p < 128 ? 5 : 1;
         const double from = at;
-        for (int k = 0; k < notes; ++k, at += kGap)
-            diff += (level(ours, at, at + kGap) - level(wet, at, at + kGap)) / notes;
+        std::string keys;
+        for (int k = 0; k < notes; ++k, at += kGap) {
+            const double d = level(ours, at, at + kGap) - level(wet, at, at + kGap);
+            diff += d / notes;
+            keys += " " + std::to_string(d);
+        }
+        if (p < 128) std::printf("KEYS program %d%s\n", p, keys.c_str());
         const auto a = measure::Slice(ours, 2, from, at, kRate);
         const auto b = measure::Slice(wet, 2, from, at, kRate);
         const auto c = measure::Slice(peer, 2, from, at, kRate);
@@ -248,10 +254,13 @@ void Levels(const fs::path& dir) {
         const auto tail = [&](const std::vector<float>& x) {
             return level(x, at - kGap + 1.55, at - kGap + 1.95) - level(x, at - kGap, at - kGap + 1.05);
         };
-        std::printf("LEVEL %s %d %+.1f  L/R %.2f %.2f dry %.2f  tail %.1f %.1f dry %.1f\n",
+        std::printf("LEVEL %s %d %+.1f  L/R %.2f %.2f dry %.2f  tail %.1f %.1f dry %.1f  "
+                    "centroid %.0f %.0f\n",
                     p < 128 ? "program" : "drum", p < 128 ? p : p - 128 + 35, diff,
                     measure::LeftRightCorrelation(a, kRate), measure::LeftRightCorrelation(b, kRate),
-                    measure::LeftRightCorrelation(c, kRate), tail(ours), tail(wet), tail(peer));
+                    measure::LeftRightCorrelation(c, kRate), tail(ours), tail(wet), tail(peer),
+                    measure::SpectralBrightness(a, kRate).CentroidHz,
+                    measure::SpectralBrightness(b, kRate).CentroidHz);
     }
 }
 

@@ -64,14 +64,14 @@ Patch Snare(float hz, float wires, float seconds) {
     Patch p = Body(hz, 2.5f, 0.03f, 0.12f);
     p.Kind = Tone::Fm, p.Algo = FmAlgo::Additive;
     p.Ops[1] = {1.73f, 0.6f, 0, {0.001f, 0.08f, 0, 0, 0}};
-    AddNoise(p, wires * 8.0f, Filter::BandPass, 1200, 0.25f, seconds);
+    AddNoise(p, wires * 2.5f, Filter::BandPass, 1500, 0.3f, seconds);
     p.Amp = {0.001f, seconds, 0, 0, seconds};
     return p;
 }
 
 Patch Tom(float hz) {
     Patch p = Body(hz, 5, 0.06f, 0.7f);
-    AddNoise(p, 0.25f, Filter::LowPass, 900, 0.7f, 0.05f);
+    AddNoise(p, 0.6f, Filter::LowPass, 2500, 0.7f, 0.08f);
     return p;
 }
 
@@ -83,7 +83,7 @@ Patch HandDrum(float hz, float seconds) {
 
 Patch Kick(float hz, float drop) {
     Patch p = Body(hz, drop, 0.03f, 0.3f);
-    AddNoise(p, 4.0f, Filter::BandPass, 2500, 0.3f, 0.1f);
+    AddNoise(p, 1.5f, Filter::LowPass, 2500, 0.7f, 0.1f);
     p.Drive = 0.5f;
     return p;
 }
@@ -125,35 +125,35 @@ Patch Key(int key) {
     case 43: // high floor tom
         return Panned(Tom(90), -0.3f);
     case 44: // pedal hi-hat
-        return Panned(Choked(Cymbal(400, 7000, 0.4f, 0.1f), kHiHat), 0.3f);
+        return Panned(Choked(Cymbal(220, 4000, 0.4f, 0.1f), kHiHat), 0.3f);
     case 45: // low tom
         return Panned(Tom(105), -0.1f);
     case 46: // open hi-hat
-        return Panned(Choked(Cymbal(400, 6500, 0.6f, 0.7f), kHiHat), 0.3f);
+        return Panned(Choked(Cymbal(220, 4000, 0.6f, 0.7f), kHiHat), 0.3f);
     case 47: // low-mid tom
         return Panned(Tom(125), 0.0f);
     case 48: // hi-mid tom
         return Panned(Tom(145), 0.15f);
     case 49: // crash cymbal 1
-        return Panned(Cymbal(330, 5000, 0.7f, 5.0f), -0.3f);
+        return Panned(Cymbal(330, 3500, 0.7f, 5.0f), -0.3f);
     case 50: // high tom
         return Panned(Tom(170), 0.3f);
     case 51: // ride cymbal 1
-        return Panned(Cymbal(500, 6000, 0.3f, 2.0f), 0.4f);
+        return Panned(Cymbal(500, 4000, 0.3f, 2.0f), 0.4f);
     case 52: { // Chinese cymbal
-        Patch p = Cymbal(300, 3500, 0.6f, 1.5f);
+        Patch p = Cymbal(300, 3000, 0.6f, 1.5f);
         p.Drive = 1.0f;
         return Panned(p, -0.4f);
     }
     case 53: // ride bell
         return Panned(Bell(720, 2.4f, 1.5f, 1.3f), 0.4f);
     case 54: { // tambourine
-        Patch p = Cymbal(600, 8000, 0.7f, 0.3f);
+        Patch p = Cymbal(600, 5000, 0.7f, 0.3f);
         p.Tremolo = 0.5f, p.LfoHz = 25, p.LfoDelay = 0;
         return Panned(p, 0.2f);
     }
     case 55: // splash cymbal
-        return Panned(Cymbal(380, 5500, 0.6f, 0.9f), -0.2f);
+        return Panned(Cymbal(380, 3800, 0.6f, 0.9f), -0.2f);
     case 56: { // cowbell: two squares, band-passed
         Patch p;
         p.Osc1 = p.Osc2 = Wave::Square, p.Osc2Level = 0.8f, p.Osc2Semitones = 7.12f;
@@ -163,14 +163,14 @@ Patch Key(int key) {
         return Panned(p, 0.2f);
     }
     case 57: // crash cymbal 2
-        return Panned(Cymbal(360, 5000, 0.7f, 3.2f), 0.3f);
+        return Panned(Cymbal(360, 3500, 0.7f, 3.2f), 0.3f);
     case 58: { // vibraslap
         Patch p = NoiseOnly(Filter::BandPass, 3000, 3.0f, 1.0f);
         p.Tremolo = 1.0f, p.LfoHz = 30, p.LfoDelay = 0;
         return p;
     }
     case 59: // ride cymbal 2
-        return Panned(Cymbal(450, 6000, 0.3f, 2.2f), 0.4f);
+        return Panned(Cymbal(450, 4000, 0.3f, 2.2f), 0.4f);
     case 60: // hi bongo
         return Panned(HandDrum(420, 0.18f), 0.3f);
     case 61: // low bongo
@@ -233,9 +233,9 @@ Patch Key(int key) {
 
 // Each drum's level in dB, balanced like the programs' (see GmPrograms.cpp), key 35 first.
 constexpr float kDrumLevelDb[kLastKey - kFirstKey + 1] = {
-    5.5, 5, 7, -1, 27, -4.5, 5, -22, 5, -14.5, 1.5, -25, 1.5, 1.5, -23, 1,
-    -23, -5, -6.5, -12, -22, -3, -22.5, 26, -24, 3, 4, 3, 3.5, 5.5, 3.5, 5.5,
-    -3.5, -3, 13.5, 12, 4, 6, 27.5, 21.5, 7.5, 6.5, 6.5, 13, 14.5, 3, -5,
+    5.5, 5.5, 7, 4.5, 26, 3, 5, -22, 5, -14, 1.5, -24, 1.5, 1.5, -22.5, 1,
+    -22.5, -5, -6.5, -11.5, -21, -3, -21.5, 25.5, -23.5, 3, 4, 3, 3.5, 5.5, 3.5, 5.5,
+    -3.5, -3, 13, 11.5, 4, 6, 27.5, 22, 7.5, 6.5, 6.5, 13, 14.5, 3, -5,
 };
 
 // Each drum's own stereo image and room, like the programs' (GmPrograms.cpp), key 35 first.
@@ -243,17 +243,17 @@ struct Room {
     float Width, Reverb, Chorus;
 };
 constexpr Room kDrumRoom[kLastKey - kFirstKey + 1] = {
-    {0, 0.075, 0}, {0, 0.072, 0}, {0.2, 0.3, 0}, {0, 0.3, 0},
-    {0.05, 0.3, 0}, {0, 0.3, 0}, {0.1, 0.3, 0}, {0.75, 0.047, 0},
-    {0.1, 0.3, 0}, {0.65, 0.047, 0}, {0.15, 0.3, 0}, {0.5, 0, 0},
+    {0, 0.064, 0}, {0, 0.062, 0}, {0.2, 0.3, 0}, {0, 0.291, 0},
+    {0.05, 0.3, 0}, {0, 0.166, 0}, {0.1, 0.3, 0}, {0.75, 0.047, 0},
+    {0.1, 0.3, 0}, {0.65, 0.3, 0}, {0.15, 0.3, 0}, {0.5, 0, 0},
     {0.15, 0.3, 0}, {0.15, 0.3, 0}, {0.1, 0, 0}, {0.15, 0, 0},
     {0.1, 0, 0}, {0.05, 0, 0}, {0.6, 0, 0}, {0.2, 0.047, 0},
     {0.1, 0, 0}, {0.1, 0.19, 0}, {0.1, 0, 0}, {0, 0, 0},
-    {0.1, 0, 0}, {0, 0.197, 0}, {0, 0.186, 0}, {0, 0.223, 0},
-    {0, 0.181, 0}, {0, 0.209, 0}, {0.25, 0.3, 0}, {0.2, 0, 0},
+    {0.1, 0, 0}, {0, 0.199, 0}, {0, 0.188, 0}, {0, 0.225, 0},
+    {0, 0.181, 0}, {0, 0.212, 0}, {0.25, 0.3, 0}, {0.2, 0, 0},
     {0.1, 0.3, 0}, {0.05, 0.3, 0}, {0.25, 0.047, 0}, {0.2, 0.047, 0},
-    {0, 0.3, 0}, {0, 0, 0}, {0.1, 0.047, 0}, {0.1, 0.3, 0},
-    {0, 0.3, 0}, {0, 0.243, 0}, {0, 0.276, 0}, {0, 0, 0},
+    {0, 0.3, 0}, {0, 0.03, 0}, {0.1, 0.047, 0}, {0.1, 0.3, 0},
+    {0, 0.3, 0}, {0, 0.247, 0}, {0, 0.28, 0}, {0, 0, 0},
     {0, 0, 0}, {0, 0.047, 0}, {0, 0, 0},
 };
 

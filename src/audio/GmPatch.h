@@ -56,8 +56,10 @@ struct Spectrum {
     // scaled like the decays by KeyDecay); 0: no such fall.
     float FadeSeconds = 0;
     // Velocity 127 raises partial n by this many dB times log2 n over velocity 100, softer
-    // notes lower it: a harder strike is brighter.
+    // notes lower it: a harder strike is brighter (and, the power kept, no louder for it).
     float VelocityTiltDb = 0;
+    // Partials above this lose 24 dB an octave (the soundboard and the air); 0: none.
+    float RolloffHz = 0;
 };
 
 struct Patch {
@@ -99,6 +101,10 @@ struct Patch {
 
     Adsr Amp;
     float Gain = 1;
+    // Level in dB at C2, C3, C4, C5 and C6 (blended between, held beyond): how loud the
+    // instrument is across its range.
+    static constexpr int kLevelKeys[5] = {36, 48, 60, 72, 84};
+    float KeyLevelDb[5] = {};
     float VelocityBright = 0.5f; // soft notes darker: modulation index and cutoff
     float KeyDecay = 0;          // decays shorten by this factor every octave above middle C
     float Drive = 0;             // soft clipping before the amplifier

@@ -10,6 +10,17 @@ constexpr float kVibratoFadeSeconds = 0.4f;
 // Partials this far below the spectrum's strongest are not heard next to it.
 constexpr float kPartialFloorDb = -60.0f, kPartialFloor = 0.001f;
 
+// The patch's level at `key`, blended between its level keys.
+float KeyLevelDb(const Patch& p, int key) {
+    constexpr auto& keys = Patch::kLevelKeys;
+    if (key <= keys[0]) return p.KeyLevelDb[0];
+    for (int i = 1; i < 5; ++i)
+        if (key <= keys[i])
+            return p.KeyLevelDb[i - 1] + (p.KeyLevelDb[i] - p.KeyLevelDb[i - 1]) *
+                                             float(key - keys[i - 1]) / float(keys[i] - keys[i - 1]);
+    return p.KeyLevelDb[4];
+}
+
 float KeyHz(int key) {
     return 440.0f * Exp2((float(key) - 69.0f) / 12.0f);
 }
@@ -216,7 +227,7 @@ void Voice::Start(const Patch& patch, const ChannelMix& mix, int channel, int ke
     Sustained = false;
     const float vel = float(velocity) / 127.0f;
     // The square of the velocity, as General MIDI players follow it (40 log10 of it in dB).
-    gain_ = patch.Gain * vel * vel;
+    gain_ = patch.Gain * vel * vel * DbToGain(KeyLevelDb(patch, key));
     bright_ = 1.0f - patch.VelocityBright * (1.0f - vel);
     hz_ = patch.FixedHz > 0 ? patch.FixedHz : KeyHz(key);
     const float octavesUp = Log2(hz_ / kMiddleCHz);
@@ -396,15 +407,20 @@ void Voice::StartPartials(float vel, float decayScale) {
     const float period = kControlFrames / rate_;
     harmonic_ = stiffness == 0;
     partials_ = 0;
+    float plain = 0, tilted = 0; // the partials' power without and with the velocity's tilt
     for (int n = 0; n < kPartials; ++n) {
         const float number = float(n + 1);
         float ratio = s.Base * number;
         if (!harmonic_) ratio *= std::sqrt(1.0f + stiffness * number * number);
         partialRatio_[n] = ratio;
         const float a = s.LevelDb[lower][n], b = s.LevelDb[lower + 1][n];
-        const float db = a + blend * (b - a) + tilt * Log2(number);
+        float db = a + blend * (b - a);
+        if (s.RolloffHz > 0 && ratio * hz_ > s.RolloffHz) db -= 24.0f * Log2(ratio * hz_ / s.RolloffHz);
         const bool heard = db > kPartialFloorDb && ratio * hz_ < 0.45f * rate_;
-        partialBase_[n] = heard ? DbToGain(db) : 0.0f;
+        const float level = heard ? DbToGain(db) : 0.0f;
+        partialBase_[n] = level * DbToGain(tilt * Log2(number));
+        plain += level * level;
+        tilted += partialBase_[n] * partialBase_[n];
         partialFall_[n] = s.FadeSeconds > 0 && n > 0
                               ? Exp(-6.9077553f * period * float(n) / (s.FadeSeconds * decayScale))
                               : 1.0f;
@@ -413,6 +429,9 @@ void Voice::StartPartials(float vel, float decayScale) {
         partialPhase_[n] = 0;
         if (heard) partials_ = n + 1;
     }
+    const float keep = tilted > 0 ? std::sqrt(plain / tilted) : 1.0f;
+    for (int n = 0; n < partials_; ++n)
+        partialBase_[n] *= keep;
 }
 
 void Voice::ControlPartials(float hz) {
