@@ -36,12 +36,21 @@ void Chorus::Process(const float* send, float* left, float* right, int frames) {
     quietFrames_ = fed ? 0 : quietFrames_ + frames;
     if (Quiet()) return;
     const uint32_t mask = length_ - 1;
+    // The delays swing slowly: worked out for the block's start and end, ramped between.
+    const auto delayAt = [&](float phase, int t) {
+        const float swing = 0.5f + 0.5f * SinCycles(phase + float(t) / kTaps);
+        return (kBaseSeconds + kDepthSeconds * swing) * rate_;
+    };
+    float first[kTaps], slope[kTaps];
+    for (int t = 0; t < kTaps; ++t) {
+        first[t] = delayAt(lfoPhase_, t);
+        slope[t] = (delayAt(lfoPhase_ + lfoStep_ * float(frames), t) - first[t]) / float(frames);
+    }
     for (int i = 0; i < frames; ++i) {
         line_[write_ & mask] = send[i] * kLevel;
         float l = 0, r = 0;
         for (int t = 0; t < kTaps; ++t) {
-            const float swing = 0.5f + 0.5f * SinCycles(lfoPhase_ + float(t) / kTaps);
-            const float delay = (kBaseSeconds + kDepthSeconds * swing) * rate_;
+            const float delay = first[t] + float(i) * slope[t];
             const uint32_t whole = uint32_t(delay);
             const float fraction = delay - float(whole);
             const float a = line_[(write_ - whole) & mask], b = line_[(write_ - whole - 1) & mask];
@@ -52,9 +61,9 @@ void Chorus::Process(const float* send, float* left, float* right, int frames) {
         left[i] += l;
         right[i] += r;
         ++write_;
-        lfoPhase_ += lfoStep_;
-        if (lfoPhase_ >= 1.0f) lfoPhase_ -= 1.0f;
     }
+    lfoPhase_ += lfoStep_ * float(frames);
+    if (lfoPhase_ >= 1.0f) lfoPhase_ -= 1.0f;
 }
 
 } // namespace synth

@@ -127,6 +127,16 @@ inline std::vector<float> Channel(std::span<const float> stereo, int channel, do
     return mono;
 }
 
+// Frames `from` to `to` seconds of the middle: left and right averaged.
+inline std::vector<float> Middle(std::span<const float> stereo, double from, double to,
+                                 int rate = kRate) {
+    const auto left = Channel(stereo, 0, from, to, rate), right = Channel(stereo, 1, from, to, rate);
+    std::vector<float> middle(left.size());
+    for (size_t i = 0; i < middle.size(); ++i)
+        middle[i] = 0.5f * (left[i] + right[i]);
+    return middle;
+}
+
 inline double Rms(std::span<const float> samples) {
     double sum = 0;
     for (float s : samples)
