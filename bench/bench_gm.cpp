@@ -95,13 +95,12 @@ std::vector<float> Peer(const fs::path& dir, const std::string& name,
     return ReadWav(wav);
 }
 
-// Every family's notes in turn, kSpacing seconds apart, dry (no reverb or chorus sends).
+// Every family's notes in turn, kSpacing seconds apart, in the room each player gives a file
+// that sets no sends.
 std::vector<uint8_t> FamilyNotes() {
     Track t;
     t.Tempo(0, 500000); // 960 ticks a second at 480 a quarter
     const auto tick = [](double s) { return uint32_t(s * 960); };
-    for (int c : {0, kDrumChannel})
-        t.Control(0, c, 91, 0).Control(0, c, 93, 0);
     double at = 0;
     for (const Family& f : kFamilies)
         for (int key : kKeys) {
@@ -170,14 +169,15 @@ void Picture(const fs::path& dir, const std::string& name, const std::vector<flo
 void Notes(const fs::path& dir, bool detail, bool pictures) {
     const auto midi = FamilyNotes();
     const auto ours = RenderMidiTune(midi, kRate);
-    const auto peer = Peer(dir, "family_notes", midi, Effects::None);
+    const auto peer = Peer(dir, "family_notes", midi, Effects::Both);
     const auto ourMono = measure::Mono(ours), peerMono = measure::Mono(peer);
     if (pictures) {
         const auto tour = FamilyTour();
         Picture(dir, "family_tour", RenderMidiTune(tour, kRate), Peer(dir, "family_tour", tour, Effects::Both));
     }
 
-    std::printf("\nFamilies at C3, C4, C5, velocity 100, dry. Harmonics 1-12 (bands for drums): "
+    std::printf("\nFamilies at C3, C4, C5, velocity 100, default room. Harmonics 1-12 (bands for "
+                "drums and effects): "
                 "mean absolute difference in dB; attack, decay (-20 dB while held), release "
                 "(-20 dB): ours / FluidSynth\n");
     std::printf("%-15s %4s %6s %6s %6s %6s  %6s %6s %6s  %s\n", "family", "prog", "C3", "C4", "C5",

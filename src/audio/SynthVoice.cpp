@@ -247,7 +247,7 @@ void Voice::Start(const Patch& patch, const ChannelMix& mix, int channel, int ke
     seconds_ = 0;
     pitchOffset_ = patch.PitchDrop;
     pitchCoef_ = Exp(-kControlFrames / (rate_ * std::max(patch.PitchSeconds, 1e-3f)));
-    lfoPhase_ = 0;
+    lfoPhase_ = 0.75f; // where a tremolo is at full level
     left_ = right_ = width_ = send_ = chorus_ = 0;
     dLeft_ = dRight_ = dWidth_ = dSend_ = dChorus_ = 0;
     noise_ = dNoise_ = 0;
