@@ -208,8 +208,8 @@ NoteShape ShapeOf(std::span<const float> mono, int rate, double noteOff) {
     NoteShape shape;
     if (env.empty()) return shape;
     const size_t off = std::min(env.size() - 1, size_t(noteOff * 100));
-    const size_t peakAt = size_t(std::max_element(env.begin(), env.begin() + long(off) + 1) -
-                                 env.begin());
+    const size_t peakAt =
+        size_t(std::max_element(env.begin(), env.begin() + long(off) + 1) - env.begin());
     const double peak = env[peakAt];
     size_t onset = 0;
     while (onset < peakAt && env[onset] < peak - 40)

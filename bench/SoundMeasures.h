@@ -34,8 +34,7 @@ Brightness SpectralBrightness(std::span<const float> stereo, int rate);
 // Harmonics 1 to 12 of a note at `f0`, in a Hann window over `from` to `from + length`
 // seconds of mono audio; each the strongest peak within a few per cent of k f0 (so that a
 // piano's stretched partials are found).
-Levels HarmonicLevels(std::span<const float> mono, int rate, double f0, double from,
-                      double length);
+Levels HarmonicLevels(std::span<const float> mono, int rate, double f0, double from, double length);
 // For unpitched sounds: the power in twelve bands of equal width in octaves, 50 Hz to 16 kHz.
 Levels BandLevels(std::span<const float> mono, int rate, double from, double length);
 double MeanAbsoluteDifference(const Levels& a, const Levels& b);

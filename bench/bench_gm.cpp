@@ -44,12 +44,12 @@ struct Family {
 
 // Each family's typical program; the drum kit by four of its sounds.
 const Family kFamilies[] = {
-    {"piano", 0},          {"chromatic perc", 11}, {"organ", 19},      {"drawbar organ", 16},
-    {"guitar", 24},
-    {"bass", 33},          {"strings", 40},        {"ensemble", 48},   {"brass", 56},
-    {"reed", 65},          {"pipe", 73},           {"synth lead", 80}, {"synth pad", 89},
-    {"synth effects", 99}, {"ethnic", 105},        {"percussive", 114}, {"sound effects", 122},
-    {"kick", -1, 36},      {"snare", -1, 38},      {"closed hat", -1, 42}, {"crash", -1, 49},
+    {"piano", 0},           {"chromatic perc", 11}, {"organ", 19},     {"drawbar organ", 16},
+    {"guitar", 24},         {"bass", 33},           {"strings", 40},   {"ensemble", 48},
+    {"brass", 56},          {"reed", 65},           {"pipe", 73},      {"synth lead", 80},
+    {"synth pad", 89},      {"synth effects", 99},  {"ethnic", 105},   {"percussive", 114},
+    {"sound effects", 122}, {"kick", -1, 36},       {"snare", -1, 38}, {"closed hat", -1, 42},
+    {"crash", -1, 49},
 };
 
 std::string Quote(const fs::path& p) {
@@ -77,7 +77,8 @@ enum class Effects { None, Chorus, Reverb, Both };
 std::vector<float> Peer(const fs::path& dir, const std::string& name,
                         const std::vector<uint8_t>& midi, Effects effects) {
     const fs::path mid = dir / (name + ".mid"), wav = dir / (name + "_fluid.wav");
-    const bool same = fs::exists(mid) && fs::exists(wav) && fileio::ReadFileBytes(mid.string()) == midi;
+    const bool same =
+        fs::exists(mid) && fs::exists(wav) && fileio::ReadFileBytes(mid.string()) == midi;
     if (!same) {
         fileio::WriteFileBytes(mid.string(), midi);
         const std::string command = "fluidsynth -ni -q -T wav -O float -r 44100 " +
@@ -85,8 +86,8 @@ std::vector<float> Peer(const fs::path& dir, const std::string& name,
                                                 : effects == Effects::Chorus ? "-R 0 "
                                                 : effects == Effects::Reverb ? "-C 0 "
                                                                              : "") +
-                                    "-F " + Quote(wav) +
-                                    " " + kSoundFont + " " + Quote(mid) + " >/dev/null 2>&1";
+                                    "-F " + Quote(wav) + " " + kSoundFont + " " + Quote(mid) +
+                                    " >/dev/null 2>&1";
         if (std::system(command.c_str()) != 0) {
             std::fprintf(stderr, "fluidsynth failed: %s\n", command.c_str());
             std::exit(1);
@@ -161,8 +162,8 @@ void Picture(const fs::path& dir, const std::string& name, const std::vector<flo
     const fs::path wav = dir / (name + "_pair.wav"), png = dir / (name + ".png");
     WriteWavFile(wav.string(), pair, kRate);
     const std::string command = "sox " + Quote(wav) + " -n spectrogram -x 2400 -y 300 -z 90 -t " +
-                                Quote(name + ": ours above, FluidSynth + FluidR3 below") +
-                                " -o " + Quote(png);
+                                Quote(name + ": ours above, FluidSynth + FluidR3 below") + " -o " +
+                                Quote(png);
     if (std::system(command.c_str()) == 0) std::printf("picture: %s\n", png.c_str());
 }
 
@@ -173,7 +174,8 @@ void Notes(const fs::path& dir, bool detail, bool pictures) {
     const auto ourMono = measure::Mono(ours), peerMono = measure::Mono(peer);
     if (pictures) {
         const auto tour = FamilyTour();
-        Picture(dir, "family_tour", RenderMidiTune(tour, kRate), Peer(dir, "family_tour", tour, Effects::Both));
+        Picture(dir, "family_tour", RenderMidiTune(tour, kRate),
+                Peer(dir, "family_tour", tour, Effects::Both));
     }
 
     std::printf("\nFamilies at C3, C4, C5, velocity 100, default room. Harmonics 1-12 (bands for "
@@ -192,12 +194,14 @@ void Notes(const fs::path& dir, bool detail, bool pictures) {
             const auto sa = measure::ShapeOf(a, kRate, kHold + 0.05);
             const auto sb = measure::ShapeOf(b, kRate, kHold + 0.05);
             const double skip = std::clamp(sb.Attack, 0.03, 1.0), length = 0.3;
-            const auto la = f.Unpitched() ? measure::BandLevels(a, kRate, sa.Onset + (f.Program < 0 ? 0 : skip), length)
-                                          : measure::HarmonicLevels(a, kRate, KeyHz(kKeys[k]),
-                                                                    sa.Onset + skip, length);
-            const auto lb = f.Unpitched() ? measure::BandLevels(b, kRate, sb.Onset + (f.Program < 0 ? 0 : skip), length)
-                                          : measure::HarmonicLevels(b, kRate, KeyHz(kKeys[k]),
-                                                                    sb.Onset + skip, length);
+            const auto la =
+                f.Unpitched()
+                    ? measure::BandLevels(a, kRate, sa.Onset + (f.Program < 0 ? 0 : skip), length)
+                    : measure::HarmonicLevels(a, kRate, KeyHz(kKeys[k]), sa.Onset + skip, length);
+            const auto lb =
+                f.Unpitched()
+                    ? measure::BandLevels(b, kRate, sb.Onset + (f.Program < 0 ? 0 : skip), length)
+                    : measure::HarmonicLevels(b, kRate, KeyHz(kKeys[k]), sb.Onset + skip, length);
             mads[k] = measure::MeanAbsoluteDifference(la, lb);
             attack += std::log(Ratio(sa.Attack, sb.Attack, 0.01)) / 3;
             const double da = sa.Held ? kHold : sa.Decay, db = sb.Held ? kHold : sb.Decay;
@@ -206,12 +210,14 @@ void Notes(const fs::path& dir, bool detail, bool pictures) {
             held += sa.Held && sb.Held;
             const auto stereoA = measure::Slice(ours, 2, at, at + kSpacing, kRate);
             const auto stereoB = measure::Slice(peer, 2, at, at + kSpacing, kRate);
-            level += (measure::GatedRmsDb(stereoA, kRate) - measure::GatedRmsDb(stereoB, kRate)) / 3;
+            level +=
+                (measure::GatedRmsDb(stereoA, kRate) - measure::GatedRmsDb(stereoB, kRate)) / 3;
             if (detail) {
-                std::printf("  %s (%s) key %d: ours attack %.2f decay %s%.2f release %.2f | fluid attack "
-                            "%.2f decay %s%.2f release %.2f\n",
-                            f.Name, ProgramName(f).c_str(), kKeys[k], sa.Attack, sa.Held ? ">" : "", sa.Decay,
-                            sa.Release, sb.Attack, sb.Held ? ">" : "", sb.Decay, sb.Release);
+                std::printf(
+                    "  %s (%s) key %d: ours attack %.2f decay %s%.2f release %.2f | fluid attack "
+                    "%.2f decay %s%.2f release %.2f\n",
+                    f.Name, ProgramName(f).c_str(), kKeys[k], sa.Attack, sa.Held ? ">" : "",
+                    sa.Decay, sa.Release, sb.Attack, sb.Held ? ">" : "", sb.Decay, sb.Release);
                 PrintLevels("ours", la);
                 PrintLevels("fluid", lb);
             }
@@ -273,12 +279,14 @@ void Levels(const fs::path& dir) {
         const auto c = measure::Slice(peer, 2, from, at, kRate);
         // The last note's tail, 0.5 to 0.9 s after it was let go, against the note.
         const auto tail = [&](const std::vector<float>& x) {
-            return level(x, at - kGap + 1.55, at - kGap + 1.95) - level(x, at - kGap, at - kGap + 1.05);
+            return level(x, at - kGap + 1.55, at - kGap + 1.95) -
+                   level(x, at - kGap, at - kGap + 1.05);
         };
         std::printf("LEVEL %s %d %+.1f  L/R %.2f %.2f dry %.2f  tail %.1f %.1f dry %.1f  "
                     "centroid %.0f %.0f\n",
                     p < 128 ? "program" : "drum", p < 128 ? p : p - 128 + 35, diff,
-                    measure::LeftRightCorrelation(a, kRate), measure::LeftRightCorrelation(b, kRate),
+                    measure::LeftRightCorrelation(a, kRate),
+                    measure::LeftRightCorrelation(b, kRate),
                     measure::LeftRightCorrelation(c, kRate), tail(ours), tail(wet), tail(peer),
                     measure::SpectralBrightness(a, kRate).CentroidHz,
                     measure::SpectralBrightness(b, kRate).CentroidHz);
@@ -300,9 +308,10 @@ void Room(const fs::path& dir) {
     const auto midi = midibuild::File(0, 480, {t});
     const auto ours = RenderMidiTune(midi, kRate);
     const auto peer = Peer(dir, "room", midi, Effects::Both);
-    std::printf("\nRoom, effects on. Reverb (wood block, send 127): tail energy 0.35-3 s against the "
-                "first 0.25 s, time from -10 to -30 dB x 3, L/R correlation of the tail. Chorus "
-                "(organ chord, send 127): L/R correlation\n");
+    std::printf(
+        "\nRoom, effects on. Reverb (wood block, send 127): tail energy 0.35-3 s against the "
+        "first 0.25 s, time from -10 to -30 dB x 3, L/R correlation of the tail. Chorus "
+        "(organ chord, send 127): L/R correlation\n");
     std::printf("%-8s %8s %8s %7s %8s\n", "", "tail dB", "RT60 s", "L/R", "chorus");
     for (const auto* a : {&ours, &peer}) {
         const auto head = measure::Slice(*a, 2, 0.1, 0.35, kRate);
@@ -326,9 +335,11 @@ void Room(const fs::path& dir) {
         if (!env.empty()) {
             const double top = *std::max_element(env.begin(), env.end());
             size_t a10 = 0, a30 = 0;
-            while (a10 < env.size() && env[a10] > top - 10) ++a10;
+            while (a10 < env.size() && env[a10] > top - 10)
+                ++a10;
             a30 = a10;
-            while (a30 < env.size() && env[a30] > top - 30) ++a30;
+            while (a30 < env.size() && env[a30] > top - 30)
+                ++a30;
             rt = double(a30 - a10) * 0.02 * 3;
         }
         const auto chord = measure::Slice(*a, 2, 3.3, 5.0, kRate);

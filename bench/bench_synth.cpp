@@ -73,11 +73,12 @@ int main(int argc, char** argv) {
     double slowest = 1e9;
     std::string slowestName;
     for (const auto& path : tunes) {
-        const double speed = Measure(path.stem().string(), fileio::ReadFileBytes(path.string()), runs);
+        const double speed =
+            Measure(path.stem().string(), fileio::ReadFileBytes(path.string()), runs);
         if (speed < slowest) slowest = speed, slowestName = path.stem().string();
     }
     if (!tunes.empty())
-        std::printf("busiest real tune: %s, %.0fx real time (processor time)\n", slowestName.c_str(),
-                    slowest);
+        std::printf("busiest real tune: %s, %.0fx real time (processor time)\n",
+                    slowestName.c_str(), slowest);
     return 0;
 }

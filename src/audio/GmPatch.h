@@ -10,12 +10,12 @@
 namespace synth {
 
 enum class Tone : uint8_t {
-    Fm,    // up to four sine operators wired by an algorithm
-    Waves, // two band-limited oscillators
-    Pluck, // Karplus-Strong string
-    Metal, // six square waves at inharmonic ratios (cymbals, hi-hats)
+    Fm,       // up to four sine operators wired by an algorithm
+    Waves,    // two band-limited oscillators
+    Pluck,    // Karplus-Strong string
+    Metal,    // six square waves at inharmonic ratios (cymbals, hi-hats)
     Partials, // additive sines, each with its own level and fall (Spectrum)
-    None,  // noise only
+    None,     // noise only
 };
 
 enum class Wave : uint8_t { Sine, Triangle, Saw, Square, Pulse };
@@ -114,7 +114,7 @@ struct Patch {
     // the sides turn against each other), and its reverb and chorus sends, added to the
     // channel's.
     float Width = 0, ReverbSend = 0, ChorusSend = 0;
-    uint8_t ChokeGroup = 0;      // drums: a new hit silences the others of its group
+    uint8_t ChokeGroup = 0; // drums: a new hit silences the others of its group
 };
 
 // The 128 melodic programs, and the drum sounds of channel 10 by key (35 to 81; nullptr for

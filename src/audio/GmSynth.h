@@ -6,8 +6,8 @@
 
 #include "Chorus.h"
 #include "Reverb.h"
-#include "Widener.h"
 #include "SynthVoice.h"
+#include "Widener.h"
 
 #include <array>
 #include <cstddef>

@@ -15,8 +15,8 @@ constexpr struct {
     int Delay;
     float Left, Right;
 } kTaps[] = {
-    {313, 0.80f, 0.25f},  {367, 0.20f, -0.75f}, {571, -0.60f, 0.35f}, {631, 0.30f, 0.62f},
-    {877, 0.52f, -0.18f}, {953, -0.22f, 0.50f}, {1187, 0.42f, 0.16f}, {1291, 0.12f, -0.40f},
+    {313, 0.80f, 0.25f},   {367, 0.20f, -0.75f}, {571, -0.60f, 0.35f}, {631, 0.30f, 0.62f},
+    {877, 0.52f, -0.18f},  {953, -0.22f, 0.50f}, {1187, 0.42f, 0.16f}, {1291, 0.12f, -0.40f},
     {1553, -0.33f, 0.10f}, {1621, 0.09f, 0.30f},
 };
 constexpr int kTailDelay = 1300; // the diffuse tail builds up after the first reflections
@@ -24,8 +24,8 @@ constexpr int kDiffuserDelays[] = {557, 409, 281, 173};
 constexpr float kDiffusion = 0.6f;
 // Mutually prime, 14 to 29 ms: a small room's modes, dense enough not to ring.
 constexpr int kLineDelays[Reverb::kLines] = {613, 691, 797, 883, 967, 1063, 1153, 1277};
-constexpr float kSeconds = 0.9f;   // the tail's fall by 60 dB
-constexpr float kDamping = 0.25f;  // how much faster the highs fall
+constexpr float kSeconds = 0.9f;  // the tail's fall by 60 dB
+constexpr float kDamping = 0.25f; // how much faster the highs fall
 constexpr float kEarlyLevel = 0.28f, kTailLevel = 0.18f;
 constexpr float kWidth = 0.5f; // 1: the two sides apart, 0: both alike
 constexpr float kQuietLevel = 1e-7f;

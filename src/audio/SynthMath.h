@@ -50,7 +50,8 @@ inline float Log2(float x) {
     // log2 m = 2 atanh(t) / ln 2 with t = (m - 1) / (m + 1), |t| below 0.172.
     const float t = (m - 1.0f) / (m + 1.0f), z = t * t;
     const float series =
-        t * (2.8853901f + z * (0.96179669f + z * (0.57707802f + z * (0.41219858f + z * 0.32059889f))));
+        t *
+        (2.8853901f + z * (0.96179669f + z * (0.57707802f + z * (0.41219858f + z * 0.32059889f))));
     return float(exponent) + series;
 }
 

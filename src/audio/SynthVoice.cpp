@@ -17,7 +17,8 @@ float KeyLevelDb(const Patch& p, int key) {
     for (int i = 1; i < 5; ++i)
         if (key <= keys[i])
             return p.KeyLevelDb[i - 1] + (p.KeyLevelDb[i] - p.KeyLevelDb[i - 1]) *
-                                             float(key - keys[i - 1]) / float(keys[i] - keys[i - 1]);
+                                             float(key - keys[i - 1]) /
+                                             float(keys[i] - keys[i - 1]);
     return p.KeyLevelDb[4];
 }
 
@@ -262,8 +263,8 @@ void Voice::Start(const Patch& patch, const ChannelMix& mix, int channel, int ke
     oscPhase_[0] = 0;
     oscPhase_[1] = 0.5f + 0.5f * noiseGen_.Next();
 
-    cutoffBase_ = patch.CutoffHz * Pow(hz_ / kMiddleCHz, patch.KeyTrack) *
-                  Exp2(2.0f * (bright_ - 1.0f));
+    cutoffBase_ =
+        patch.CutoffHz * Pow(hz_ / kMiddleCHz, patch.KeyTrack) * Exp2(2.0f * (bright_ - 1.0f));
     filter_.Reset();
     formant2_.Reset();
     formant2_.Set(patch.Formant2Hz, patch.Q, rate_);
@@ -308,8 +309,8 @@ void Voice::Control() {
         break;
     case Tone::Waves:
         oscStep_[0] = std::min(hz / rate_, 0.45f);
-        oscStep_[1] = std::min(
-            hz * Exp2((p.Osc2Semitones + p.Osc2Cents / 100.0f) / 12.0f) / rate_, 0.45f);
+        oscStep_[1] =
+            std::min(hz * Exp2((p.Osc2Semitones + p.Osc2Cents / 100.0f) / 12.0f) / rate_, 0.45f);
         break;
     case Tone::Pluck: {
         float period = rate_ / hz;
@@ -415,7 +416,8 @@ void Voice::StartPartials(float vel, float decayScale) {
         partialRatio_[n] = ratio;
         const float a = s.LevelDb[lower][n], b = s.LevelDb[lower + 1][n];
         float db = a + blend * (b - a);
-        if (s.RolloffHz > 0 && ratio * hz_ > s.RolloffHz) db -= 24.0f * Log2(ratio * hz_ / s.RolloffHz);
+        if (s.RolloffHz > 0 && ratio * hz_ > s.RolloffHz)
+            db -= 24.0f * Log2(ratio * hz_ / s.RolloffHz);
         const bool heard = db > kPartialFloorDb && ratio * hz_ < 0.45f * rate_;
         const float level = heard ? DbToGain(db) : 0.0f;
         partialBase_[n] = level * DbToGain(tilt * Log2(number));

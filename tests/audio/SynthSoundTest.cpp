@@ -35,8 +35,7 @@ TEST(SynthSound, StruckAndPluckedStringsLoseHighPartialsFirstAndBrightenWithVelo
     for (const int program : {kPiano, kNylonGuitar}) {
         SCOPED_TRACE(program);
         const auto loud = Note(program, 2400, 100);
-        const double firstFall =
-            PartialDb(loud, kC3, 0.05, 0.3) - PartialDb(loud, kC3, 1.0, 1.25);
+        const double firstFall = PartialDb(loud, kC3, 0.05, 0.3) - PartialDb(loud, kC3, 1.0, 1.25);
         const double eighthFall =
             PartialDb(loud, 8 * kC3, 0.05, 0.3) - PartialDb(loud, 8 * kC3, 1.0, 1.25);
         EXPECT_GT(eighthFall, firstFall + 10) << firstFall << " against " << eighthFall;
@@ -80,7 +79,7 @@ TEST(SynthSound, ControllersNinetyOneAndNinetyThreeBringInTheRoom) {
 TEST(SynthSound, ATuneEndsWithItsLastAudibleSampleAfterTheRoomsTail) {
     const auto audio = Note(kBanjo, 60, 100, 127);
     const double seconds = double(audio.size() / 2) / kRate;
-    EXPECT_GT(seconds, 0.8);  // the note and its release were over by 0.4 s
+    EXPECT_GT(seconds, 0.8); // the note and its release were over by 0.4 s
     EXPECT_LT(seconds, 3.0);
     // Nothing a 16-bit file would write as silence is left at the end.
     const float halfStep = 0.5f / 32767;
