@@ -167,9 +167,10 @@ Levels HarmonicLevels(std::span<const float> mono, int rate, double f0, double f
     const double binHz = double(rate) / double(size);
     std::array<double, kHarmonics> peaks{};
     for (int k = 1; k <= kHarmonics; ++k) {
-        const double centre = k * f0, reach = std::min(0.45 * f0, 0.06 * centre);
-        const size_t a = size_t(std::max(1.0, (centre - reach) / binHz));
-        const size_t b = std::min(power.size() - 1, size_t((centre + reach) / binHz) + 1);
+        // Stiff strings' partials run sharp: the window reaches further up than down.
+        const double centre = k * f0, up = std::min(0.96, std::max(0.45, 0.08 * k)) * f0;
+        const size_t a = size_t(std::max(1.0, (centre - 0.45 * f0) / binHz));
+        const size_t b = std::min(power.size() - 1, size_t((centre + up) / binHz) + 1);
         for (size_t i = a; i <= b; ++i)
             peaks[size_t(k - 1)] = std::max(peaks[size_t(k - 1)], power[i]);
     }

@@ -32,8 +32,8 @@ struct Brightness {
 Brightness SpectralBrightness(std::span<const float> stereo, int rate);
 
 // Harmonics 1 to 12 of a note at `f0`, in a Hann window over `from` to `from + length`
-// seconds of mono audio; each the strongest peak within a few per cent of k f0 (so that a
-// piano's stretched partials are found).
+// seconds of mono audio; each the strongest peak from 0.45 f0 below k f0 to up to 0.96 f0
+// above it (so that a piano's stretched partials are found).
 Levels HarmonicLevels(std::span<const float> mono, int rate, double f0, double from, double length);
 // For unpitched sounds: the power in twelve bands of equal width in octaves, 50 Hz to 16 kHz.
 Levels BandLevels(std::span<const float> mono, int rate, double from, double length);

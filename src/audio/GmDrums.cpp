@@ -233,9 +233,9 @@ Patch Key(int key) {
 
 // Each drum's level in dB, balanced like the programs' (see GmPrograms.cpp), key 35 first.
 constexpr float kDrumLevelDb[kLastKey - kFirstKey + 1] = {
-    5.5,   5.5, 7,    4.5,   26,  3,  5,     -22,  5,     -14, 1.5, -24, 1.5,  1.5, -22.5, 1,
-    -22.5, -5,  -6.5, -11.5, -21, -3, -21.5, 25.5, -23.5, 3,   4,   3,   3.5,  5.5, 3.5,   5.5,
-    -3.5,  -3,  13,   11.5,  4,   6,  27.5,  22,   7.5,   6.5, 6.5, 13,  14.5, 3,   -5,
+    5.5, 5.5, 7, 4.5, 26, 3, 5, -22, 5, -14, 1.5, -24, 1.5, 1.5, -22.5, 1,
+    -22.5, -5, -6.5, -12.5, -21, -3, -21.5, 24, -23.5, 3, 4, 3, 3.5, 5.5, 3.5, 5.5,
+    -3.5, -3, 13, 11.5, 4, 6, 23, 19.5, 7.5, 6.5, 6.5, 13, 14.5, 3, -5,
 };
 
 // Each drum's own stereo image and room, like the programs' (GmPrograms.cpp), key 35 first.
