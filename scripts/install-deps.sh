@@ -15,6 +15,7 @@ packages=(
     libwayland-dev libxkbcommon-dev libdecor-0-dev libegl-dev libdbus-1-dev
     sox                 # test-only peer WAV reader and writer
     fluidsynth timgm6mb-soundfont   # test-only peer synthesizer and its sounds
+    fluid-soundfont-gm openttd-openmsx   # benchmark-only: FluidR3's sounds and real MIDI tunes
     xvfb xauth xdotool x11-utils   # the card played on a virtual display, keys, its window
     openbox             # test-only: the window manager the tool's windows are tried under
     fonts-dejavu-core fonts-dejavu-extra   # the faces of the sample card and the tests, with their italics

@@ -52,8 +52,10 @@ Patch Cymbal(float hz, float low, float noise, float seconds) {
     Patch p;
     p.Kind = Tone::Metal;
     p.FixedHz = hz;
-    p.FilterKind = Filter::BandPass, p.CutoffHz = low * 1.4f, p.KeyTrack = 0, p.Q = 0.6f;
-    AddNoise(p, noise, Filter::BandPass, low * 1.4f, 0.6f, seconds);
+    // The cluster high-passed keeps the metal's ring in the middle; the noise gives the sizzle.
+    p.FilterKind = Filter::HighPass, p.CutoffHz = low * 0.04f, p.KeyTrack = 0, p.Q = 0.6f;
+    AddNoise(p, noise * 25.0f, Filter::BandPass, low * 1.6f, 0.5f, seconds);
+    p.NoiseEnv = {0.001f, 0, 1, 0, seconds}; // the amplifier's fall is the cymbal's
     p.Amp = {0.001f, seconds, 0, 0, seconds};
     return p;
 }
@@ -62,14 +64,14 @@ Patch Snare(float hz, float wires, float seconds) {
     Patch p = Body(hz, 2.5f, 0.03f, 0.12f);
     p.Kind = Tone::Fm, p.Algo = FmAlgo::Additive;
     p.Ops[1] = {1.73f, 0.6f, 0, {0.001f, 0.08f, 0, 0, 0}};
-    AddNoise(p, wires, Filter::BandPass, 5000, 0.5f, seconds);
+    AddNoise(p, wires * 2.5f, Filter::BandPass, 1500, 0.3f, seconds);
     p.Amp = {0.001f, seconds, 0, 0, seconds};
     return p;
 }
 
 Patch Tom(float hz) {
     Patch p = Body(hz, 5, 0.06f, 0.7f);
-    AddNoise(p, 0.25f, Filter::LowPass, 900, 0.7f, 0.05f);
+    AddNoise(p, 0.6f, Filter::LowPass, 2500, 0.7f, 0.08f);
     return p;
 }
 
@@ -80,8 +82,8 @@ Patch HandDrum(float hz, float seconds) {
 }
 
 Patch Kick(float hz, float drop) {
-    Patch p = Body(hz, drop, 0.03f, 0.45f);
-    AddNoise(p, 0.4f, Filter::LowPass, 4000, 0.7f, 0.008f);
+    Patch p = Body(hz, drop, 0.03f, 0.3f);
+    AddNoise(p, 1.5f, Filter::LowPass, 2500, 0.7f, 0.1f);
     p.Drive = 0.5f;
     return p;
 }
@@ -119,39 +121,39 @@ Patch Key(int key) {
     case 41: // low floor tom
         return Panned(Tom(75), -0.4f);
     case 42: // closed hi-hat
-        return Panned(Choked(Cymbal(400, 7000, 0.6f, 0.07f), kHiHat), 0.3f);
+        return Panned(Choked(Cymbal(220, 4000, 0.6f, 0.25f), kHiHat), 0.3f);
     case 43: // high floor tom
         return Panned(Tom(90), -0.3f);
     case 44: // pedal hi-hat
-        return Panned(Choked(Cymbal(400, 7000, 0.4f, 0.1f), kHiHat), 0.3f);
+        return Panned(Choked(Cymbal(220, 4000, 0.4f, 0.1f), kHiHat), 0.3f);
     case 45: // low tom
         return Panned(Tom(105), -0.1f);
     case 46: // open hi-hat
-        return Panned(Choked(Cymbal(400, 6500, 0.6f, 0.7f), kHiHat), 0.3f);
+        return Panned(Choked(Cymbal(220, 4000, 0.6f, 0.7f), kHiHat), 0.3f);
     case 47: // low-mid tom
         return Panned(Tom(125), 0.0f);
     case 48: // hi-mid tom
         return Panned(Tom(145), 0.15f);
     case 49: // crash cymbal 1
-        return Panned(Cymbal(330, 4500, 0.7f, 3.0f), -0.3f);
+        return Panned(Cymbal(330, 3500, 0.7f, 5.0f), -0.3f);
     case 50: // high tom
         return Panned(Tom(170), 0.3f);
     case 51: // ride cymbal 1
-        return Panned(Cymbal(500, 6000, 0.3f, 2.0f), 0.4f);
+        return Panned(Cymbal(500, 4000, 0.3f, 2.0f), 0.4f);
     case 52: { // Chinese cymbal
-        Patch p = Cymbal(300, 3500, 0.6f, 1.5f);
+        Patch p = Cymbal(300, 3000, 0.6f, 1.5f);
         p.Drive = 1.0f;
         return Panned(p, -0.4f);
     }
     case 53: // ride bell
         return Panned(Bell(720, 2.4f, 1.5f, 1.3f), 0.4f);
     case 54: { // tambourine
-        Patch p = Cymbal(600, 8000, 0.7f, 0.3f);
+        Patch p = Cymbal(600, 5000, 0.7f, 0.3f);
         p.Tremolo = 0.5f, p.LfoHz = 25, p.LfoDelay = 0;
         return Panned(p, 0.2f);
     }
     case 55: // splash cymbal
-        return Panned(Cymbal(380, 5500, 0.6f, 0.9f), -0.2f);
+        return Panned(Cymbal(380, 3800, 0.6f, 0.9f), -0.2f);
     case 56: { // cowbell: two squares, band-passed
         Patch p;
         p.Osc1 = p.Osc2 = Wave::Square, p.Osc2Level = 0.8f, p.Osc2Semitones = 7.12f;
@@ -161,14 +163,14 @@ Patch Key(int key) {
         return Panned(p, 0.2f);
     }
     case 57: // crash cymbal 2
-        return Panned(Cymbal(360, 5000, 0.7f, 3.2f), 0.3f);
+        return Panned(Cymbal(360, 3500, 0.7f, 3.2f), 0.3f);
     case 58: { // vibraslap
         Patch p = NoiseOnly(Filter::BandPass, 3000, 3.0f, 1.0f);
         p.Tremolo = 1.0f, p.LfoHz = 30, p.LfoDelay = 0;
         return p;
     }
     case 59: // ride cymbal 2
-        return Panned(Cymbal(450, 6000, 0.3f, 2.2f), 0.4f);
+        return Panned(Cymbal(450, 4000, 0.3f, 2.2f), 0.4f);
     case 60: // hi bongo
         return Panned(HandDrum(420, 0.18f), 0.3f);
     case 61: // low bongo
@@ -231,9 +233,26 @@ Patch Key(int key) {
 
 // Each drum's level in dB, balanced like the programs' (see GmPrograms.cpp), key 35 first.
 constexpr float kDrumLevelDb[kLastKey - kFirstKey + 1] = {
-    6.5,  6,    5.5,   6.5, 22.5, 6,    4,  6.5, 4,    6,   3.5, -3.5, 2.5, 2.5, -1,   2,
-    -8.5, 1.5,  -13.5, 9,   1,    -3,   -2, 16,  -8.5, 0.5, 3.5, 2,    3,   5,   3,    5,
-    -3,   -1.5, 10,    6.5, 6.5,  -1.5, 27, 16,  5.5,  5.5, 6.5, 8.5,  3.5, -3,  -9.5,
+    5.5, 5.5, 7, 4.5, 26, 3, 5, -22, 5, -14, 1.5, -24, 1.5, 1.5, -22.5, 1,
+    -22.5, -5, -6.5, -12.5, -21, -3, -21.5, 24, -23.5, 3, 4, 3, 3.5, 5.5, 3.5, 5.5,
+    -3.5, -3, 13, 11.5, 4, 6, 23, 19.5, 7.5, 6.5, 6.5, 13, 14.5, 3, -5,
+};
+
+// Each drum's own stereo image and room, like the programs' (GmPrograms.cpp), key 35 first.
+struct Room {
+    float Width, Reverb, Chorus;
+};
+constexpr Room kDrumRoom[kLastKey - kFirstKey + 1] = {
+    {0, 0.063, 0},   {0, 0.062, 0},  {0.2, 0.3, 0},    {0, 0.291, 0},   {0.05, 0.3, 0},
+    {0, 0.165, 0},   {0.1, 0.3, 0},  {0.75, 0.047, 0}, {0.1, 0.3, 0},   {0.65, 0.3, 0},
+    {0.15, 0.3, 0},  {0.5, 0, 0},    {0.15, 0.3, 0},   {0.15, 0.3, 0},  {0.1, 0, 0},
+    {0.15, 0, 0},    {0.1, 0, 0},    {0.05, 0, 0},     {0.6, 0, 0},     {0.2, 0.047, 0},
+    {0.1, 0, 0},     {0.1, 0.19, 0}, {0.1, 0, 0},      {0, 0, 0},       {0.1, 0, 0},
+    {0, 0.199, 0},   {0, 0.188, 0},  {0, 0.225, 0},    {0, 0.181, 0},   {0, 0.212, 0},
+    {0.25, 0.3, 0},  {0.2, 0, 0},    {0.1, 0.3, 0},    {0.05, 0.3, 0},  {0.25, 0.047, 0},
+    {0.2, 0.047, 0}, {0, 0.3, 0},    {0, 0.006, 0},    {0.1, 0.047, 0}, {0.1, 0.3, 0},
+    {0, 0.3, 0},     {0, 0.247, 0},  {0, 0.28, 0},     {0, 0, 0},       {0, 0, 0},
+    {0, 0.047, 0},   {0, 0, 0},
 };
 
 } // namespace
@@ -243,7 +262,10 @@ const Patch* DrumPatch(int key) {
         std::array<Patch, kLastKey - kFirstKey + 1> kit;
         for (int k = kFirstKey; k <= kLastKey; ++k) {
             kit[size_t(k - kFirstKey)] = Key(k);
-            kit[size_t(k - kFirstKey)].Gain *= std::pow(10.0f, kDrumLevelDb[k - kFirstKey] / 20.0f);
+            Patch& p = kit[size_t(k - kFirstKey)];
+            p.Gain *= DbToGain(kDrumLevelDb[k - kFirstKey]);
+            const Room& room = kDrumRoom[k - kFirstKey];
+            p.Width = room.Width, p.ReverbSend = room.Reverb, p.ChorusSend = room.Chorus;
         }
         return kit;
     }();

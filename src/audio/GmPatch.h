@@ -10,11 +10,12 @@
 namespace synth {
 
 enum class Tone : uint8_t {
-    Fm,    // up to four sine operators wired by an algorithm
-    Waves, // two band-limited oscillators
-    Pluck, // Karplus-Strong string
-    Metal, // six square waves at inharmonic ratios (cymbals, hi-hats)
-    None,  // noise only
+    Fm,       // up to four sine operators wired by an algorithm
+    Waves,    // two band-limited oscillators
+    Pluck,    // Karplus-Strong string
+    Metal,    // six square waves at inharmonic ratios (cymbals, hi-hats)
+    Partials, // additive sines, each with its own level and fall (Spectrum)
+    None,     // noise only
 };
 
 enum class Wave : uint8_t { Sine, Triangle, Saw, Square, Pulse };
@@ -38,6 +39,29 @@ struct FmOp {
     Adsr Env;         // never released: the amplitude envelope ends the note
 };
 
+// An additive tone: partials 1, 2, 3 ... times Base times the note's frequency (drawbars and
+// a piano's stretched strings move them), each with its level at three keys and, for struck
+// and plucked strings, a fall that is the faster the higher the partial.
+struct Spectrum {
+    static constexpr int kPartials = 24;
+    static constexpr int kKeys[3] = {48, 60, 72}; // C3, C4, C5
+    static constexpr float kOff = -200;
+    float Base = 1;
+    // dB at each of kKeys; between two the levels are blended, beyond them the nearest holds.
+    float LevelDb[3][kPartials] = {};
+    // B at middle C: partial n sounds at n sqrt(1 + B n^2) times the lowest (a piano's stiff
+    // strings), B doubling every octave up.
+    float Inharmonicity = 0;
+    // A partial n times the lowest falls an extra 60 dB in FadeSeconds / (n - 1) (at middle C,
+    // scaled like the decays by KeyDecay); 0: no such fall.
+    float FadeSeconds = 0;
+    // Velocity 127 raises partial n by this many dB times log2 n over velocity 100, softer
+    // notes lower it: a harder strike is brighter (and, the power kept, no louder for it).
+    float VelocityTiltDb = 0;
+    // Partials above this lose 24 dB an octave (the soundboard and the air); 0: none.
+    float RolloffHz = 0;
+};
+
 struct Patch {
     Tone Kind = Tone::Waves;
     float FixedHz = 0; // drums: the tone's frequency whatever the note
@@ -49,6 +73,8 @@ struct Patch {
     Wave Osc1 = Wave::Saw, Osc2 = Wave::Saw;
     float PulseWidth = 0.5f;
     float Osc2Level = 0, Osc2Semitones = 0, Osc2Cents = 0;
+
+    Spectrum Partials{};
 
     float PluckSeconds = 3;   // the string's fall by 60 dB at middle C
     float PluckBright = 0.5f; // 0 dull to 1 ringing
@@ -75,12 +101,20 @@ struct Patch {
 
     Adsr Amp;
     float Gain = 1;
-    float VelocitySense = 0.8f;  // 0: velocity ignored, 1: full square law
+    // Level in dB at C2, C3, C4, C5 and C6 (blended between, held beyond): how loud the
+    // instrument is across its range.
+    static constexpr int kLevelKeys[5] = {36, 48, 60, 72, 84};
+    float KeyLevelDb[5] = {};
     float VelocityBright = 0.5f; // soft notes darker: modulation index and cutoff
     float KeyDecay = 0;          // decays shorten by this factor every octave above middle C
     float Drive = 0;             // soft clipping before the amplifier
     float Pan = 0;               // -1 left to 1 right, added to the channel's
-    uint8_t ChokeGroup = 0;      // drums: a new hit silences the others of its group
+    // The instrument's own stereo image and room, as soundfonts give their presets: how much
+    // of it is sent 90 degrees apart to the two sides (0 mono, 1 uncorrelated, beyond that
+    // the sides turn against each other), and its reverb and chorus sends, added to the
+    // channel's.
+    float Width = 0, ReverbSend = 0, ChorusSend = 0;
+    uint8_t ChokeGroup = 0; // drums: a new hit silences the others of its group
 };
 
 // The 128 melodic programs, and the drum sounds of channel 10 by key (35 to 81; nullptr for

@@ -1,9 +1,12 @@
 // The 128 General MIDI programs, sixteen families of eight. Each family has its own way of
 // making sound and its own envelopes; the eight members vary it.
 #include "GmPatch.h"
+#include "GmSpectra.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 
 namespace synth {
 namespace {
@@ -38,6 +41,23 @@ Patch Pluck(float seconds, float bright, float soft, float releaseSeconds = 0.15
     p.Amp = {0.001f, 0, 1, 0, releaseSeconds};
     p.KeyDecay = 0.3f;
     return p;
+}
+
+// An additive instrument on the spectrum of `program` (GmSpectra.cpp).
+Patch Additive(int program, Adsr amp) {
+    Patch p;
+    p.Kind = Tone::Partials;
+    p.Partials = MeasuredSpectrum(program);
+    p.Amp = amp;
+    return p;
+}
+
+// A struck or plucked string's partials: stretched by the string's stiffness, the higher
+// ones falling faster, all of them brighter the harder the strike.
+void Strung(Patch& p, float inharmonicity, float fadeSeconds, float velocityTiltDb) {
+    p.Partials.Inharmonicity = inharmonicity;
+    p.Partials.FadeSeconds = fadeSeconds;
+    p.Partials.VelocityTiltDb = velocityTiltDb;
 }
 
 // A low-pass after a string: the body and pickup of a dark-sounding instrument.
@@ -84,6 +104,16 @@ void Vibrato(Patch& p, float cents, float hz = 5.2f, float delay = 0.3f) {
 // Pianos: FM pairs whose modulation falls faster than the sound (bright attack, mellow tail),
 // a hammer knock, and two decays: a fast one to a level that then fades for seconds.
 Patch Piano(int i) {
+    if (i <= 1) {
+        // Grand pianos: stiff strings whose partials fall the faster the higher they are, a
+        // prompt sound and a long aftersound, and the hammer's knock.
+        Patch p = Additive(0, {0.002f, 1.5f, 0.25f, 12.0f, 0.6f});
+        Strung(p, 0.0004f, 12.0f, i == 1 ? 5.0f : 4.0f);
+        p.Partials.RolloffHz = 5000;
+        p.KeyDecay = 0.9f;
+        Strike(p, i == 1 ? 0.14f : 0.1f, 2500, 0.03f);
+        return p;
+    }
     Patch p =
         Fm(FmAlgo::TwoPairs, {0.001f, 1.2f, 0.3f, 9.0f, 0.5f}, Op(1, 1),
            Op(1, 2.6f, {0.001f, 1.6f, 0.3f, 6, 0}), Op(1, 0.5f, {0.001f, 0.9f, 0.3f, 4, 0}, 4),
@@ -92,9 +122,6 @@ Patch Piano(int i) {
     p.KeyDecay = 0.55f, p.VelocityBright = 0.7f;
     Strike(p, 0.12f, 2500, 0.04f);
     switch (i) {
-    case 1: // bright
-        p.Ops[1].Level = 2.4f, p.Ops[2].Level = 0.45f;
-        break;
     case 2: // electric grand
         p.Ops[1] = Op(1, 2.2f, {0.001f, 1.0f, 0.35f, 5, 0});
         p.Ops[3] = Op(3, 1.2f, {0.001f, 0.3f, 0.1f, 2, 0});
@@ -119,8 +146,9 @@ Patch Piano(int i) {
         p.NoiseLevel = 0;
         break;
     case 6: // harpsichord: a bright plucked string with a short release (the damper)
-        p = Pluck(3.5f, 0.9f, 0.05f, 0.08f);
-        Strike(p, 0.08f, 4000, 0.015f);
+        p = Pluck(3.5f, 0.7f, 0.05f, 0.08f);
+        Strike(p, 0.05f, 3000, 0.015f);
+        Darken(p, 2500);
         break;
     case 7: // clavinet: a narrow pulse through a resonant filter that closes fast
         p = Waves(Wave::Pulse, Wave::Saw, 0, 0, Filter::LowPass, 900, 2.2f,
@@ -153,10 +181,9 @@ Patch ChromaticPercussion(int i) {
                Op(6.1f, 0.15f, {0.001f, 0.4f, 0, 0, 0}));
         break;
     case 3: // vibraphone: long ring, the motor's tremolo
-        p = Fm(FmAlgo::PairPlus, {0.001f, 5.0f, 0, 0, 0.6f}, Op(1, 1),
-               Op(1, 0.4f, {0.001f, 0.3f, 0.1f, 0, 0}), Op(4, 0.3f, {0.001f, 1.2f, 0, 0, 0}),
-               Op(10, 0.05f, {0.001f, 0.2f, 0, 0, 0}));
-        p.Tremolo = 0.35f, p.LfoHz = 5.5f, p.LfoDelay = 0;
+        p = Additive(11, {0.001f, 3.7f, 0, 0, 0.6f});
+        Strung(p, 0, 8.0f, 4.0f);
+        p.Tremolo = 0.15f, p.LfoHz = 5.5f, p.LfoDelay = 0;
         break;
     case 4: // marimba: wooden bar, short, a soft mallet
         p = Fm(FmAlgo::PairPlus, {0.001f, 1.0f, 0, 0, 0.3f}, Op(1, 1),
@@ -176,43 +203,62 @@ Patch ChromaticPercussion(int i) {
                Op(5.1f, 1.0f, {0.001f, 1.0f, 0, 0, 0}));
         break;
     case 7: // dulcimer: hammered pairs of strings
-        p = Pluck(3.0f, 0.8f, 0.15f, 0.3f);
-        Strike(p, 0.1f, 3000, 0.02f);
+        p = Pluck(3.0f, 0.7f, 0.15f, 0.3f);
+        Strike(p, 0.06f, 2500, 0.02f);
+        Darken(p, 2500);
         break;
     }
     if (i != 7) p.KeyDecay = 0.4f, p.VelocityBright = 0.6f;
     return p;
 }
 
-// Organs: sine partials summed like drawbars, held as long as the key, a key click; the
-// free-reed ones (accordion, harmonica) are pulse waves through a filter.
+// A tonewheel organ's registration: nine drawbars from 16' to 1', each pulled out 0 to 8 (each
+// step 3 dB louder), as sine partials at their footages' multiples of the note (16' an octave
+// below, 5 1/3' a fifth above it, 8' the note, then 4', 2 2/3', 2', 1 3/5', 1 1/3', 1').
+Patch Drawbars(const char (&registration)[10]) {
+    // Partial n sounds at n + 1 halves of the note.
+    constexpr int kPartialOf[9] = {0, 2, 1, 3, 5, 7, 9, 11, 15};
+    Patch p;
+    p.Kind = Tone::Partials;
+    p.Partials.Base = 0.5f;
+    for (auto& key : p.Partials.LevelDb)
+        std::fill(std::begin(key), std::end(key), Spectrum::kOff);
+    for (int bar = 0; bar < 9; ++bar) {
+        const int pulled = registration[bar] - '0';
+        if (pulled == 0) continue;
+        for (auto& key : p.Partials.LevelDb)
+            key[kPartialOf[bar]] = -3.0f * float(8 - pulled);
+    }
+    p.Amp = {0.005f, 0, 1, 0, 0.06f};
+    return p;
+}
+
+// Organs: drawbars or sine partials, held as long as the key, a key click; the free-reed ones
+// (accordion, harmonica) are pulse waves through a filter.
 Patch Organ(int i) {
     const Adsr held{0.005f, 0, 1, 0, 0.06f};
     Patch p = Fm(FmAlgo::Additive, held, Op(1, 1), Op(0.5f, 0.5f), Op(2, 0.6f), Op(3, 0.45f));
     Strike(p, 0.1f, 3000, 0.008f, Filter::HighPass);
-    p.VelocitySense = 0.2f, p.VelocityBright = 0;
+    p.VelocityBright = 0;
     switch (i) {
-    case 0: // drawbar organ, with a little chorus
+    case 0: // drawbar organ: 16', 8', 4' and 2', with a little chorus
+        p = Drawbars("808604000");
+        Strike(p, 0.1f, 3000, 0.008f, Filter::HighPass);
         Vibrato(p, 6, 6.5f, 0);
         break;
     case 1: // percussive: the third harmonic struck and fading
         p.Ops[3] = Op(3, 0.8f, {0.001f, 0.35f, 0, 0, 0});
         p.Ops[1] = Op(4, 0.3f);
         break;
-    case 2: // rock organ: overdriven through a fast-turning rotary speaker
-        p.Algo = FmAlgo::PairPlus;
-        p.Ops[1] = Op(1, 0.9f);
-        p.Ops[2] = Op(2, 0.6f);
-        p.Ops[3] = Op(4, 0.35f);
+    case 2: // rock organ: every bar out, overdriven through a fast-turning rotary speaker
+        p = Drawbars("888888888");
+        Strike(p, 0.1f, 3000, 0.008f, Filter::HighPass);
         p.Drive = 1.5f;
         Vibrato(p, 14, 6.8f, 0);
         p.Tremolo = 0.2f;
         break;
-    case 3: // church organ: slow speech, 16' 8' 4' 2' ranks, a long release into the hall
-        p.Ops[1] = Op(0.5f, 0.6f);
-        p.Ops[2] = Op(2, 0.7f, {}, 3);
-        p.Ops[3] = Op(4, 0.4f, {}, -3);
-        p.Amp = {0.09f, 0, 1, 0, 0.5f};
+    case 3: // church organ: slow speech, its ranks and mixtures, a long release into the hall
+        p = Additive(19, {0.3f, 0, 1, 0, 1.4f});
         p.NoiseLevel = 0.03f, p.NoiseEnv = {0.02f, 0.15f, 0, 0, 0.1f};
         break;
     case 4: // reed organ
@@ -224,7 +270,7 @@ Patch Organ(int i) {
     case 7: // tango accordion: darker, further apart
         p = Waves(Wave::Saw, Wave::Pulse, 0.8f, i == 5 ? 12 : 18, Filter::LowPass,
                   i == 5 ? 2400 : 1600, 1.0f, {0.04f, 0, 1, 0, 0.08f});
-        p.PulseWidth = 0.35f, p.VelocitySense = 0.5f;
+        p.PulseWidth = 0.35f;
         break;
     case 6: // harmonica: a nasal reed, breath, vibrato
         p = Waves(Wave::Pulse, Wave::Saw, 0, 0, Filter::BandPass, 1200, 1.2f,
@@ -247,14 +293,24 @@ Patch Guitar(int i) {
                     {10.0f, 0.7f, 0.1f},  {2.5f, 0.5f, 0.5f}};
     Patch p = Pluck(kStrings[i].Seconds, kStrings[i].Bright, kStrings[i].Soft);
     switch (i) {
-    case 0: // nylon: a soft body
-        Darken(p, 2500);
+    case 0: // nylon: a soft thumb on a light string, the partials falling one after another
+        p = Additive(24, {0.001f, 2.7f, 0, 0, 1.1f});
+        Strung(p, 0.00005f, 5.0f, 6.0f);
+        p.KeyDecay = 0.4f;
+        Strike(p, 0.05f, 3000, 0.01f);
         break;
+    case 1: // steel: the nylon string's partials, brighter and ringing longer
     case 2: // jazz: the neck pickup's dark tone
-        Darken(p, 1500);
+    case 3: // clean electric
+        p = Additive(24, {0.001f, i == 1 ? 3.5f : 3.0f, 0, 0, 0.6f});
+        Strung(p, 0.00005f, i == 2 ? 3.0f : 6.0f, 6.0f);
+        p.Partials.RolloffHz = i == 2 ? 1200 : i == 1 ? 4000 : 2500;
+        p.KeyDecay = 0.4f;
+        Strike(p, 0.04f, i == 1 ? 3500 : 2000, 0.01f);
         break;
     case 4: // muted
         p.Amp.Release = 0.05f;
+        Darken(p, 1000);
         break;
     case 5: // overdriven
     case 6: // distortion
@@ -274,18 +330,22 @@ Patch Guitar(int i) {
 Patch Bass(int i) {
     Patch p;
     switch (i) {
-    case 0: // acoustic (upright)
-        p = Pluck(2.0f, 0.2f, 0.6f, 0.1f);
+    case 0: // acoustic (upright): the finger bass's partials, darker, a thump
+        p = Additive(33, {0.002f, 0, 1, 8.0f, 0.15f});
+        Strung(p, 0.00005f, 5.0f, 4.0f);
+        p.Partials.RolloffHz = 800;
         Strike(p, 0.05f, 400, 0.03f);
-        Darken(p, 700);
         break;
     case 1: // finger
-        p = Pluck(3.0f, 0.35f, 0.45f, 0.08f);
-        Darken(p, 1000);
+        p = Additive(33, {0.002f, 0, 1, 12.0f, 0.15f});
+        Strung(p, 0.00005f, 8.0f, 4.0f);
+        Strike(p, 0.04f, 800, 0.015f);
         break;
-    case 2: // pick
-        p = Pluck(2.5f, 0.6f, 0.1f, 0.08f);
-        Strike(p, 0.1f, 2000, 0.01f);
+    case 2: // pick: the finger bass's partials, a click
+        p = Additive(33, {0.002f, 0, 1, 10.0f, 0.12f});
+        Strung(p, 0.00005f, 6.0f, 5.0f);
+        p.Partials.RolloffHz = 2500;
+        Strike(p, 0.05f, 1500, 0.01f);
         break;
     case 3: // fretless: a singing FM tone that slides into its pitch
         p = Fm(FmAlgo::Stack2, {0.02f, 2.0f, 0.5f, 6, 0.12f}, Op(1, 1),
@@ -293,10 +353,12 @@ Patch Bass(int i) {
         p.PitchDrop = -0.4f, p.PitchSeconds = 0.05f;
         Vibrato(p, 6, 4.5f, 0.4f);
         break;
-    case 4: // slap
+    case 4: // slap: the finger bass struck with the thumb, the string snapping on the frets
     case 5:
-        p = Pluck(1.8f, i == 4 ? 0.9f : 0.95f, 0.02f, 0.06f);
-        Strike(p, 0.25f, i == 4 ? 2500 : 3500, 0.012f);
+        p = Additive(33, {0.001f, 1.5f, 0.3f, 6.0f, 0.1f});
+        Strung(p, 0.0001f, 3.0f, 6.0f);
+        p.Partials.RolloffHz = i == 4 ? 2000 : 3000;
+        Strike(p, 0.08f, 1200, 0.015f);
         break;
     case 6: // synth bass: detuned saws, a resonant filter snapping shut
         p = Waves(Wave::Saw, Wave::Saw, 0.8f, -8, Filter::LowPass, 300, 3.0f,
@@ -319,7 +381,7 @@ Patch Bass(int i) {
 Patch Strings(int i) {
     static constexpr struct {
         float Cutoff, Attack, Vibrato;
-    } kBowed[] = {{2400, 0.06f, 18}, {2000, 0.07f, 16}, {1500, 0.09f, 14}, {1000, 0.11f, 10}};
+    } kBowed[] = {{2400, 0.4f, 18}, {2000, 0.4f, 16}, {1500, 0.45f, 14}, {1000, 0.5f, 10}};
     Patch p;
     switch (i) {
     case 0:   // violin
@@ -329,11 +391,16 @@ Patch Strings(int i) {
     case 4: { // tremolo strings
         const auto& b = kBowed[i == 4 ? 0 : i];
         p = Waves(Wave::Saw, Wave::Saw, 0.25f, 5, Filter::LowPass, b.Cutoff, 0.9f,
-                  {b.Attack, 0, 1, 0, 0.25f});
+                  {b.Attack, 0, 1, 0, 0.4f});
         p.KeyTrack = 0.5f, p.EnvOctaves = 0.8f, p.FilterEnv = {b.Attack * 1.5f, 0, 1, 0, 0.3f};
         Hiss(p, 0.02f, 3000);
         Vibrato(p, b.Vibrato, 5.5f, 0.25f);
         if (i == 4) p.Tremolo = 0.75f, p.LfoHz = 11, p.LfoDelay = 0, p.VibratoCents = 0;
+        if (i == 0) { // violin: its own spectrum
+            p = Additive(40, {b.Attack, 0, 1, 0, 0.4f});
+            Hiss(p, 0.02f, 3000);
+            Vibrato(p, b.Vibrato, 5.5f, 0.25f);
+        }
         break;
     }
     case 5: // pizzicato
@@ -360,7 +427,11 @@ Patch Strings(int i) {
 Patch Ensemble(int i) {
     Patch p;
     switch (i) {
-    case 0: // string ensemble
+    case 0: // string ensemble: its own spectrum, many players swelling in together
+        p = Additive(48, {0.35f, 0, 1, 0, 0.8f});
+        Vibrato(p, 8, 5.0f, 0.2f);
+        Hiss(p, 0.02f, 3000);
+        break;
     case 1: // slow strings
         p = Waves(Wave::Saw, Wave::Saw, 0.9f, 11, Filter::LowPass, i == 0 ? 1700 : 1300, 0.8f,
                   {i == 0 ? 0.12f : 0.35f, 0, 1, 0, i == 0 ? 0.8f : 1.0f});
@@ -410,6 +481,11 @@ Patch Brass(int i) {
     p.VelocityBright = 0.8f;
     Vibrato(p, 10, 5.3f, 0.35f);
     switch (i) {
+    case 0: // trumpet: its own bright spectrum, the lip's buzz at the start
+        p = Additive(56, {0.02f, 0.5f, 0.85f, 0, 0.2f});
+        Vibrato(p, 10, 5.3f, 0.35f);
+        Strike(p, 0.04f, 1500, 0.03f);
+        break;
     case 3: // muted trumpet
         p.FilterKind = Filter::BandPass, p.CutoffHz = 1400, p.KeyTrack = 0.3f, p.Q = 2.0f;
         break;
@@ -441,6 +517,11 @@ Patch Reed(int i) {
         Breath(p, 0.06f, 2, 1.0f);
         Vibrato(p, 15, 5.0f, 0.3f);
         if (i >= 2) p.Drive = 0.8f;
+        if (i == 1) { // alto: its own reedy spectrum
+            p = Additive(65, {0.03f, 0, 1, 0, 0.2f});
+            Breath(p, 0.04f, 2, 1.0f);
+            Vibrato(p, 15, 5.0f, 0.3f);
+        }
     } else if (i < 7) { // oboe, English horn, bassoon
         const float centre[] = {1300, 1000, 500};
         p = Waves(Wave::Pulse, Wave::Saw, 0, 0, Filter::BandPass, centre[i - 4], 1.3f,
@@ -467,8 +548,9 @@ Patch Pipe(int i) {
                   {0.6f, 0.30f, 10, 0.05f}, {0.2f, 0.45f, 6, 0.08f},  {0.8f, 0.30f, 22, 0.08f},
                   {0.1f, 0.03f, 20, 0.03f}, {0.35f, 0.06f, 8, 0.03f}};
     const auto& k = kPipes[i];
-    Patch p = Fm(FmAlgo::Stack2, {k.Attack, 0, 1, 0, 0.12f}, Op(1, 1),
-                 Op(1, k.Index, {k.Attack * 2, 0.5f, 0.6f, 0, 0}));
+    Patch p = i == 1 ? Additive(73, {0.2f, 0, 1, 0, 0.3f})
+                     : Fm(FmAlgo::Stack2, {k.Attack, 0, 1, 0, 0.12f}, Op(1, 1),
+                          Op(1, k.Index, {k.Attack * 2, 0.5f, 0.6f, 0, 0}));
     Breath(p, k.Breath, 1, i == 4 ? 8.0f : 3.0f);
     p.NoiseEnv = {0.002f, 0.12f, 0.5f, 0, 0.1f}; // the chiff, then steady breath
     Vibrato(p, k.Vibrato, 5.0f, 0.35f);
@@ -483,6 +565,11 @@ Patch Lead(int i) {
     p.KeyTrack = 0.6f;
     Vibrato(p, 8, 5.5f, 0.4f);
     switch (i) {
+    case 0: // square: its own spectrum, held, beating slowly like two oscillators a little apart
+        p = Additive(80, {0.003f, 0, 1, 0, 0.15f});
+        Vibrato(p, 8, 5.5f, 0.4f);
+        p.Tremolo = 0.7f, p.LfoHz = 1.4f, p.LfoDelay = 0;
+        break;
     case 1: // sawtooth
         p.Osc1 = p.Osc2 = Wave::Saw, p.Osc2Cents = 9;
         break;
@@ -517,8 +604,12 @@ Patch Lead(int i) {
 Patch Pad(int i) {
     Patch p =
         Waves(Wave::Saw, Wave::Saw, 1.0f, 10, Filter::LowPass, 900, 0.8f, {0.35f, 0, 1, 0, 1.5f});
-    p.KeyTrack = 0.4f, p.VelocitySense = 0.5f;
+    p.KeyTrack = 0.4f;
     switch (i) {
+    case 1: // warm: its own soft spectrum, swelling in slowly
+        p = Additive(89, {0.6f, 0, 1, 0, 1.5f});
+        Vibrato(p, 5, 4.5f, 0.5f);
+        break;
     case 0: // new age: a bell over the pad
         p = Fm(FmAlgo::TwoPairs, {0.01f, 0, 1, 0, 1.5f}, Op(1, 0.7f, {0.4f, 0, 1, 0, 0}),
                Op(1, 0.8f), Op(1, 0.6f, {0.001f, 2.0f, 0, 0, 0}),
@@ -573,9 +664,9 @@ Patch SynthEffect(int i) {
                Op(5.19f, 1.5f, {0.001f, 1.5f, 0, 0, 0}), Op(3.01f, 0.4f, {0.001f, 2.0f, 0, 0, 0}),
                Op(7.0f, 0.8f, {0.001f, 0.5f, 0, 0, 0}));
         break;
-    case 3: // atmosphere: a plucked attack over a soft pad
-        p = Fm(FmAlgo::TwoPairs, {0.002f, 0, 1, 0, 1.5f}, Op(1, 0.8f, {0.001f, 1.5f, 0, 0, 0}),
-               Op(1, 2.0f, {0.001f, 0.4f, 0, 0, 0}), Op(2, 0.5f, {0.4f, 0, 1, 0, 0}), Op(1, 0.6f));
+    case 3: // atmosphere: a plucked string fading into a soft pad
+        p = Additive(99, {0.1f, 6.0f, 0, 0, 3.5f});
+        Strung(p, 0, 8.0f, 4.0f);
         break;
     case 4: // brightness
         p = Waves(Wave::Saw, Wave::Saw, 0.6f, 5, Filter::LowPass, 5000, 0.8f,
@@ -612,12 +703,15 @@ Patch Ethnic(int i) {
         p.EnvOctaves = 1.5f, p.FilterEnv = {0.001f, 1.0f, 0.2f, 0, 0.3f};
         break;
     case 1: // banjo: very bright, short
-        p = Pluck(1.2f, 0.95f, 0.03f, 0.1f);
+        p = Additive(105, {0.001f, 1.2f, 0, 0, 0.3f});
+        Strung(p, 0.0001f, 6.0f, 6.0f);
+        p.KeyDecay = 0.3f;
         Strike(p, 0.1f, 4000, 0.01f);
         break;
     case 2: // shamisen
-        p = Pluck(1.0f, 0.9f, 0.08f, 0.1f);
-        Strike(p, 0.15f, 1500, 0.02f);
+        p = Pluck(1.0f, 0.7f, 0.08f, 0.1f);
+        Strike(p, 0.08f, 1500, 0.02f);
+        Darken(p, 2000);
         break;
     case 3: // koto
         p = Pluck(3.0f, 0.7f, 0.2f, 0.3f);
@@ -630,7 +724,7 @@ Patch Ethnic(int i) {
     case 5: // bagpipe: a loud nasal chanter
         p = Waves(Wave::Saw, Wave::Pulse, 0.6f, 4, Filter::BandPass, 1800, 1.4f,
                   {0.02f, 0, 1, 0, 0.05f});
-        p.PulseWidth = 0.2f, p.KeyTrack = 0.4f, p.Drive = 1.0f, p.VelocitySense = 0;
+        p.PulseWidth = 0.2f, p.KeyTrack = 0.4f, p.Drive = 1.0f;
         break;
     case 6: // fiddle: a violin played bright and plain
         p = Waves(Wave::Saw, Wave::Saw, 0.2f, 4, Filter::LowPass, 3200, 1.0f,
@@ -662,9 +756,9 @@ Patch Percussive(int i) {
                Op(2.6f, 1.8f, {0.001f, 0.3f, 0, 0, 0}));
         break;
     case 2: // steel drums: a strong octave and a soft twelfth
-        p = Fm(FmAlgo::PairPlus, {0.001f, 1.6f, 0, 0, 0.3f}, Op(1, 1),
-               Op(1, 0.7f, {0.001f, 0.3f, 0.1f, 0, 0}), Op(2, 0.5f, {0.001f, 1.0f, 0, 0, 0}),
-               Op(3, 0.15f, {0.001f, 0.4f, 0, 0, 0}));
+        p = Additive(114, {0.001f, 1.5f, 0, 0, 0.3f});
+        Strung(p, 0, 8.0f, 4.0f);
+        p.KeyDecay = 1.0f;
         break;
     case 3: // woodblock
         p = Fm(FmAlgo::Stack2, {0.001f, 0.15f, 0, 0, 0.05f}, Op(1, 1),
@@ -682,8 +776,8 @@ Patch Percussive(int i) {
         if (i != 6) Strike(p, 0.35f, i == 4 ? 200 : 500, 0.1f, Filter::LowPass);
         break;
     case 7: // reverse cymbal: a cymbal swelling up and cut
-        p.Kind = Tone::Metal, p.FilterKind = Filter::HighPass, p.CutoffHz = 5000, p.KeyTrack = 0;
-        p.NoiseLevel = 0.5f, p.NoiseFilter = Filter::HighPass, p.NoiseHz = 6000;
+        p.Kind = Tone::Metal, p.FilterKind = Filter::HighPass, p.CutoffHz = 2500, p.KeyTrack = 0;
+        p.NoiseLevel = 0.5f, p.NoiseFilter = Filter::BandPass, p.NoiseHz = 5000, p.NoiseQ = 0.5f;
         p.NoiseEnv = {0.001f, 0, 1, 0, 0.05f};
         p.Amp = {1.5f, 0.05f, 0, 0, 0.05f};
         break;
@@ -707,8 +801,8 @@ Patch SoundEffect(int i) {
         p.Amp = {0.06f, 0, 1, 0, 0.2f};
         break;
     case 2: // seashore: waves coming in and going out
-        p.NoiseFilter = Filter::LowPass, p.NoiseHz = 1500;
-        p.Amp = {1.0f, 0, 1, 0, 1.5f}, p.Tremolo = 0.85f, p.LfoHz = 0.15f, p.LfoDelay = 0;
+        p.NoiseFilter = Filter::LowPass, p.NoiseHz = 4500, p.NoiseQ = 0.5f;
+        p.Amp = {0.4f, 0, 1, 0, 1.5f}, p.Tremolo = 0.6f, p.LfoHz = 0.15f, p.LfoDelay = 0;
         break;
     case 3: // bird tweet: a quick warbling whistle
         p = Fm(FmAlgo::Stack2, {0.02f, 0.5f, 0.3f, 0, 0.1f}, Op(4, 1));
@@ -748,18 +842,177 @@ constexpr FamilyMaker kFamilies[16] = {Piano,       ChromaticPercussion,
                                        SynthEffect, Ethnic,
                                        Percussive,  SoundEffect};
 
-// Each program's level in dB, set so that a middle C at velocity 100 sounds about as loud as in a
-// widely used General MIDI soundfont rendering, within 8 dB of the median so that no program
-// sits far above or below the others.
-constexpr float kProgramLevelDb[128] = {
-    -2,   -2,   -1,   -1.5,  -2,   0.5,  3,     -3.5, -1,   -4.5, 1.5,  4,    -0.5, -1.5, -0.5, 6,
-    -8.5, -6.5, -0.5, -10.5, -6,   -8,   2,     -10,  7,    5,    8,    6.5,  12,   -0.5, 7.5,  2.5,
-    7.5,  10,   9,    0.5,   9.5,  2.5,  -12.5, -7.5, -0.5, 0.5,  2,    1.5,  0.5,  12.5, 8.5,  -3,
-    4,    -3.5, -1,   -4.5,  6,    0,    3.5,   11.5, -3,   -2.5, -1,   4.5,  2.5,  -9,   -3,   1,
-    -0.5, -3.5, -0.5, -5,    1.5,  1.5,  2,     -6.5, -1,   -2.5, -0.5, -3.5, -5.5, -1.5, 2,    2,
-    -7,   3,    0.5,  -6.5,  1,    10,   -2.5,  -3.5, 4,    -4,   -8,   4,    -0.5, -6,   3.5,  -10,
-    1.5,  0.5,  -2,   2.5,   -2.5, -9.5, 0.5,   -1.5, 5,    9,    6.5,  3,    3,    4,    -1,   5,
-    2,    -0.5, -0.5, 5,     5.5,  0,    5.5,   7.5,  22,   3.5,  25,   4.5,  -8.5, 10.5, 3.5,  9,
+// Each program's level in dB at C2, C3, C4, C5 and C6 (Patch::KeyLevelDb), set so that its
+// notes at velocity 100 sound as loud as the same soundfont plays them.
+constexpr float kProgramLevelDb[128][5] = {
+    {-8, -3.5, -0.5, -0.5, -2.5},
+    {-8.5, -4, -1, -0.5, -3},
+    {1.5, 2, 4.5, 3.5, 0.5},
+    {-3, -2.5, -0.5, -2, -6.5},
+    {-4.5, -2, 3.5, 4.5, 0},
+    {-1, -1.5, 0.5, 0, -1},
+    {15, 14.5, 14, 17.5, 13},
+    {-6.5, -6.5, -1, -2, -2.5},
+    {1.5, 1.5, 3, 4.5, 3},
+    {0.5, 0.5, -1.5, -3, -2},
+    {0, -0.5, -1, 3.5, 4},
+    {-2, -5.5, -1.5, -1.5, -7},
+    {4, 0, 4.5, 6, 7},
+    {-1, -5.5, -4, -4.5, -4.5},
+    {-1.5, -1.5, -2.5, -2.5, -4.5},
+    {9.5, 7.5, 6, 4.5, 11},
+    {-7, -5.5, -5.5, -6.5, -8.5},
+    {-3.5, -5.5, -3.5, -2.5, -4},
+    {2, 2.5, 1, 0, 1},
+    {-5, -5, -4.5, -4, -3},
+    {-5.5, -10, -4, -4.5, -4.5},
+    {-4, -8.5, -7, -9, -6},
+    {3.5, 1.5, -0.5, -1, -3},
+    {-6, -6, -7, -9, -5.5},
+    {6, 3.5, -0.5, 0.5, -4},
+    {5, 1, -1, 0.5, -4.5},
+    {-2.5, 5.5, 2.5, 7, 17.5},
+    {3, 3.5, -6, -1.5, -3.5},
+    {21.5, 19, 10.5, 5.5, 4.5},
+    {9.5, 6.5, 9, 10.5, 11.5},
+    {11, 9, 9.5, 10.5, 14},
+    {3, 8, 10, 10, 10},
+    {0.5, -0.5, -3.5, -5, 2},
+    {1, 1, -1.5, -4.5, -6},
+    {0.5, 0.5, -2, -5, -6.5},
+    {1.5, 6.5, 4, -0.5, -5},
+    {2.5, -1.5, -4, -7, -8},
+    {-2, -0.5, -4, -7.5, -10},
+    {-5, -7.5, -8, -7, -7},
+    {0.5, 1, 0, -1, 0},
+    {-4, -2.5, -1, -3, -3.5},
+    {1.5, 1.5, 1, 0.5, 1},
+    {-0.5, 0.5, 0, -0.5, -1.5},
+    {3.5, -1.5, 2, 2, 2},
+    {2.5, 4, 3, 4.5, 5},
+    {16.5, 15, 16, 13, 10.5},
+    {4.5, 6, 4.5, 2, -8},
+    {-1, -5.5, -9, -13, -18},
+    {-7.5, -5.5, -4.5, -2.5, -2.5},
+    {-4, 1, -0.5, 2, 2},
+    {-3, -6.5, -2, -3, -4.5},
+    {-1.5, -4, -3.5, -5.5, -7},
+    {10, 7, 4, 2.5, 5},
+    {6, 2.5, 2, 8, 5},
+    {11, 8, 2.5, -1.5, 5},
+    {12.5, 10, 8, 6, 3},
+    {-10.5, -9.5, -11.5, -6.5, -6},
+    {-3.5, 0, 7, 6, 5},
+    {2, 4, 7, 8, 6.5},
+    {16, 14, 12, 11.5, 10.5},
+    {-2, 4.5, 8, 1, 0.5},
+    {-0.5, -5, -2.5, -0.5, -1.5},
+    {-6, -7, -6, -6, -9},
+    {-8, -8, -7, -8, -10.5},
+    {1, -2.5, -4.5, 1, 0},
+    {-5.5, -5, -2, -2, 0},
+    {3.5, 1.5, 5.5, -0.5, 2.5},
+    {-0.5, -4.5, 0.5, 0, -1.5},
+    {8, 8, 6, 3.5, 3.5},
+    {6, 6, 3, -1, 2.5},
+    {4.5, 3, 4, 3.5, 7.5},
+    {-5, -7.5, -1.5, 0, 0.5},
+    {-2.5, -3, 0, 1, 1.5},
+    {-5.5, -4.5, -3.5, -0.5, 2},
+    {1.5, -2.5, 0, 1, 5},
+    {-0.5, -1.5, 0, 1, 0.5},
+    {2.5, 0, 0.5, 0.5, 0},
+    {2, 1, 0.5, 0, -0.5},
+    {0.5, 3, 4, 3, 2.5},
+    {4, 1, 1, 1.5, 1},
+    {1.5, 2.5, 3, 2.5, 1.5},
+    {0.5, -1, 1.5, 1, 0},
+    {0.5, 0.5, 1.5, 0, -2.5},
+    {-6.5, -6.5, -5, -6, -9},
+    {-1, -1.5, 2, 1, 0.5},
+    {14.5, 10.5, 6, 2.5, 4},
+    {-4.5, -5, -5.5, -5, -6.5},
+    {-8, -5.5, -5, -5.5, -7},
+    {-1, -2.5, 1, 0.5, -1.5},
+    {-6, -3, -0.5, -3.5, -6},
+    {-1, -10.5, -4.5, -6, -6.5},
+    {9, 5, 4, 2, 4.5},
+    {0, -3.5, -3, -3, -6},
+    {-1.5, 1.5, 4, 2, -1},
+    {8, 3.5, 2, 7.5, 9.5},
+    {-13, -8.5, -8, -3.5, -0.5},
+    {1.5, 0, 5.5, 5.5, 2.5},
+    {-7.5, -6, -5, -6, -7.5},
+    {-6, -1.5, -5.5, -7.5, -10.5},
+    {4, 3, 3, 2.5, 1},
+    {0, 0, -1.5, -4.5, -9},
+    {-5.5, -5, -4, -6.5, -12.5},
+    {-0.5, -1, -1, -1, -5.5},
+    {-6, -5, -4, -3, -5.5},
+    {11.5, 8.5, 5.5, 5.5, 5.5},
+    {-6, -7.5, -3.5, -2, -5},
+    {12, 9.5, 9, 12.5, 10.5},
+    {6.5, 5, 3.5, 5, 1.5},
+    {-7.5, -9.5, -5.5, -0.5, -3},
+    {7.5, 7, 5.5, 6, 3.5},
+    {-1.5, -1.5, 0.5, 0.5, -1},
+    {7.5, 8, 3.5, 1.5, 2.5},
+    {4.5, 2, 2, -0.5, -2},
+    {-1, -3.5, -3, -5, -7.5},
+    {2, 3, 2, 1.5, 0.5},
+    {0.5, -0.5, 0, 0, -1},
+    {6.5, 4.5, 4, 3, 1.5},
+    {7, 5.5, 4, 2.5, 1},
+    {9.5, 10, 8.5, 8, 8},
+    {4.5, 4.5, 4, 3.5, 1.5},
+    {30.5, 27.5, 27, 25, 22.5},
+    {14.5, 10.5, 6.5, 3, -0.5},
+    {6, 6.5, 6, 5.5, 4.5},
+    {7, 6.5, 6, 5.5, 5},
+    {-4, -6.5, -4.5, -5, -4},
+    {5.5, 6, 5.5, 6, 6},
+    {12.5, 12, 12, 12.5, 12.5},
+    {15, 14.5, 13.5, 13, 12.5},
+};
+
+// Each program's own stereo image and room (Patch::Width, ReverbSend, ChorusSend), as the same
+// soundfont's presets give them.
+struct Room {
+    float Width, Reverb, Chorus;
+};
+constexpr Room kProgramRoom[128] = {
+    {0.95, 0.3, 0},     {0.95, 0.3, 0},      {0, 0, 0.05},       {0.95, 0.105, 0},
+    {0.15, 0.097, 0.1}, {0.2, 0.159, 0.17},  {0, 0.064, 0},      {0, 0.062, 0.04},
+    {0.1, 0, 0},        {0, 0, 0},           {0, 0, 0},          {0.3, 0.3, 0},
+    {0.1, 0.3, 0},      {0.05, 0.3, 0},      {0, 0, 0},          {0.1, 0, 0.12},
+    {0, 0.19, 0.11},    {0, 0.165, 0},       {0, 0.127, 0},      {0, 0, 0},
+    {0, 0.3, 0},        {0.25, 0.168, 0},    {0, 0.154, 0},      {0.2, 0, 0},
+    {0, 0, 0},          {0, 0, 0},           {0, 0.3, 0.15},     {0, 0.3, 0.32},
+    {0, 0.26, 0.07},    {0, 0.054, 0},       {0, 0.157, 0},      {0, 0.3, 0},
+    {0, 0.031, 0},      {0, 0.048, 0},       {0, 0.034, 0},      {0, 0.01, 0},
+    {0, 0.043, 0},      {0, 0.023, 0},       {0.3, 0.001, 0.11}, {0, 0.024, 0.06},
+    {0.5, 0.085, 0},    {1, 0.052, 0},       {0.55, 0.07, 0},    {0.35, 0, 0},
+    {1.05, 0, 0},       {0.25, 0.3, 0},      {0.45, 0, 0},       {0.55, 0.03, 0},
+    {1.05, 0, 0},       {1.05, 0, 0},        {0, 0, 0.6},        {0.1, 0, 0.6},
+    {0.8, 0, 0},        {0.1, 0.3, 0},       {0.1, 0, 0},        {0.2, 0.3, 0},
+    {0, 0.203, 0},      {0, 0.137, 0},       {0, 0.229, 0},      {0, 0.191, 0},
+    {0.55, 0.159, 0},   {0.1, 0.208, 0},     {0.5, 0.089, 0.6},  {0.5, 0.085, 0.53},
+    {0.05, 0.113, 0},   {0.1, 0.086, 0},     {0.1, 0.13, 0},     {0.1, 0.253, 0},
+    {0.9, 0.124, 0},    {0.95, 0.175, 0.06}, {1.25, 0.105, 0},   {0.05, 0.266, 0},
+    {0.15, 0.17, 0},    {0.45, 0.081, 0},    {0, 0.284, 0},      {0, 0.179, 0},
+    {0, 0.054, 0},      {0, 0.104, 0},       {0, 0.074, 0},      {0, 0.059, 0},
+    {0.75, 0.15, 0.42}, {0, 0.044, 0.6},     {0, 0, 0.6},        {0, 0.126, 0.45},
+    {0, 0.041, 0.4},    {0, 0, 0.33},        {1.05, 0.122, 0.6}, {0, 0.086, 0.6},
+    {0, 0, 0.6},        {0.45, 0, 0.1},      {0.9, 0, 0.32},     {0.45, 0, 0.27},
+    {0, 0, 0.37},       {0, 0, 0.22},        {0.35, 0, 0.48},    {0, 0, 0.6},
+    {0, 0, 0.6},        {0, 0, 0.6},         {0, 0, 0.6},        {0, 0, 0.09},
+    {1, 0, 0.47},       {0, 0, 0.08},        {0.1, 0, 0.33},     {0, 0, 0.28},
+    {0.8, 0, 0.08},     {0, 0, 0},           {0, 0, 0.11},       {0, 0, 0.08},
+    {0, 0, 0},          {0.1, 0.3, 0.04},    {0.5, 0.238, 0},    {0, 0.188, 0},
+    {0, 0.118, 0},      {0.15, 0.3, 0},      {0, 0.3, 0.14},     {0, 0.3, 0},
+    {0.1, 0.058, 0},    {0, 0.132, 0},       {0, 0.3, 0.1},      {0, 0.145, 0},
+    {0, 0.047, 0},      {0, 0.002, 0},       {0.7, 0, 0},        {0, 0.008, 0},
+    {0, 0.209, 0},      {1.05, 0, 0},        {0, 0, 0},          {0, 0.3, 0},
 };
 
 } // namespace
@@ -769,7 +1022,10 @@ const Patch& MelodicPatch(int program) {
         std::array<Patch, 128> all;
         for (int i = 0; i < 128; ++i) {
             all[size_t(i)] = kFamilies[i / 8](i % 8);
-            all[size_t(i)].Gain *= std::pow(10.0f, kProgramLevelDb[i] / 20.0f);
+            std::copy_n(kProgramLevelDb[i], 5, all[size_t(i)].KeyLevelDb);
+            const Room& room = kProgramRoom[i];
+            all[size_t(i)].Width = room.Width;
+            all[size_t(i)].ReverbSend = room.Reverb, all[size_t(i)].ChorusSend = room.Chorus;
         }
         return all;
     }();

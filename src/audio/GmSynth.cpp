@@ -14,6 +14,9 @@ constexpr int kBlockFrames = synth::Reverb::kMaxBlock;
 constexpr int kFadeSlots = 16; // stolen voices fade out here while the new note starts
 constexpr float kModWheelCents = 50;
 constexpr float kMasterGain = 0.11f;
+// A send controller at 127 sends this much of a voice to the effect (a fifth, as General MIDI
+// players do).
+constexpr float kReverbSendScale = 0.2f, kChorusSendScale = 0.2f;
 // Peaks pass untouched up to the knee and bend smoothly towards the ceiling, -1 dBFS.
 constexpr float kKnee = 0.6f, kCeiling = 0.891f;
 
@@ -28,6 +31,7 @@ enum Cc : int {
     kDataEntryFine = 38,
     kSustainPedal = 64,
     kReverbSend = 91,
+    kChorusSend = 93,
     kNrpnLsb = 98,
     kNrpnMsb = 99,
     kRpnLsb = 100,
@@ -40,13 +44,14 @@ enum Cc : int {
 float Limit(float x) {
     const float a = std::fabs(x);
     if (a <= kKnee) return x;
-    const float bent = kKnee + (kCeiling - kKnee) * std::tanh((a - kKnee) / (kCeiling - kKnee));
+    const float bent = kKnee + (kCeiling - kKnee) * Tanh((a - kKnee) / (kCeiling - kKnee));
     return std::copysign(bent, x);
 }
 
 } // namespace
 
-GmSynth::GmSynth(int sampleRate) : rate_(sampleRate), reverb_(float(sampleRate)) {
+GmSynth::GmSynth(int sampleRate)
+    : rate_(sampleRate), reverb_(float(sampleRate)), chorus_(float(sampleRate)) {
     if (sampleRate < kMinRate || sampleRate > kMaxRate)
         throw std::invalid_argument("sample rate " + std::to_string(sampleRate) + " out of range");
     voices_.reserve(kPolyphony + kFadeSlots);
@@ -54,7 +59,9 @@ GmSynth::GmSynth(int sampleRate) : rate_(sampleRate), reverb_(float(sampleRate))
         voices_.emplace_back(float(sampleRate));
     left_.resize(kBlockFrames);
     right_.resize(kBlockFrames);
-    send_.resize(kBlockFrames);
+    width_.resize(kBlockFrames);
+    reverbSend_.resize(kBlockFrames);
+    chorusSend_.resize(kBlockFrames);
     for (Channel& c : channels_)
         UpdateMix(c);
 }
@@ -85,7 +92,8 @@ void GmSynth::UpdateMix(Channel& c) {
     c.Mix.Pan = c.Pan;
     c.Mix.BendSemitones = float(c.Bend) / 8192.0f * c.BendRange;
     c.Mix.VibratoCents = c.ModWheel * kModWheelCents;
-    c.Mix.ReverbSend = c.Reverb;
+    c.Mix.ReverbSend = c.Reverb * kReverbSendScale;
+    c.Mix.ChorusSend = c.Chorus * kChorusSendScale;
 }
 
 Voice& GmSynth::FreeVoice() {
@@ -174,6 +182,9 @@ void GmSynth::Controller(int channel, int number, int value) {
     case kReverbSend:
         c.Reverb = unit;
         break;
+    case kChorusSend:
+        c.Chorus = unit;
+        break;
     case kDataEntry:
     case kDataEntryFine:
         // Registered parameter 0 is the pitch bend range: semitones, then cents.
@@ -228,10 +239,16 @@ void GmSynth::ReleaseAll() {
 void GmSynth::RenderBlock(float* out, int frames) {
     std::fill_n(left_.begin(), frames, 0.0f);
     std::fill_n(right_.begin(), frames, 0.0f);
-    std::fill_n(send_.begin(), frames, 0.0f);
+    std::fill_n(width_.begin(), frames, 0.0f);
+    std::fill_n(reverbSend_.begin(), frames, 0.0f);
+    std::fill_n(chorusSend_.begin(), frames, 0.0f);
+    const Voice::Outputs outputs{left_.data(), right_.data(), width_.data(), reverbSend_.data(),
+                                 chorusSend_.data()};
     for (Voice& v : voices_)
-        if (v.Active()) v.Render(left_.data(), right_.data(), send_.data(), frames);
-    reverb_.Process(send_.data(), left_.data(), right_.data(), frames);
+        if (v.Active()) v.Render(outputs, frames);
+    widener_.Process(left_.data(), right_.data(), width_.data(), frames);
+    reverb_.Process(reverbSend_.data(), left_.data(), right_.data(), frames);
+    chorus_.Process(chorusSend_.data(), left_.data(), right_.data(), frames);
     for (int i = 0; i < frames; ++i) {
         out[2 * i] = Limit(left_[size_t(i)] * kMasterGain);
         out[2 * i + 1] = Limit(right_[size_t(i)] * kMasterGain);
@@ -248,7 +265,7 @@ void GmSynth::Render(float* out, size_t frames) {
 }
 
 bool GmSynth::Silent() const {
-    return SoundingVoices() == 0 && reverb_.Quiet();
+    return SoundingVoices() == 0 && reverb_.Quiet() && chorus_.Quiet();
 }
 
 int GmSynth::SoundingVoices() const {

@@ -1,10 +1,13 @@
 // Our General MIDI synthesizer: sixteen channels (the tenth plays drums), the controllers a
-// General MIDI file uses, 48 voices with stealing, a small room reverb and a limiter that keeps
-// every sample at or below -1 dBFS. The same messages always give the same samples.
+// General MIDI file uses, 48 voices with stealing, the room (reverb through controller 91,
+// chorus through 93, at General MIDI's defaults until a file sets them) and a limiter that
+// keeps every sample at or below -1 dBFS. The same messages always give the same samples.
 #pragma once
 
+#include "Chorus.h"
 #include "Reverb.h"
 #include "SynthVoice.h"
+#include "Widener.h"
 
 #include <array>
 #include <cstddef>
@@ -37,7 +40,7 @@ class GmSynth {
         int Bend = 0;
         float BendRange = 2; // semitones, set through registered parameter 0
         float ModWheel = 0;
-        float Reverb = 40.0f / 127.0f;
+        float Reverb = 40.0f / 127.0f, Chorus = 0;
         bool Pedal = false;
         int RpnMsb = 127, RpnLsb = 127; // 127/127: none selected
         synth::ChannelMix Mix;
@@ -58,5 +61,7 @@ class GmSynth {
     std::vector<synth::Voice> voices_;
     uint64_t started_ = 0;
     synth::Reverb reverb_;
-    std::vector<float> left_, right_, send_;
+    synth::Chorus chorus_;
+    synth::Widener widener_;
+    std::vector<float> left_, right_, width_, reverbSend_, chorusSend_;
 };

@@ -5,12 +5,19 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <iterator>
 
 namespace {
 
 // After the last event notes are let go; a tune whose sounds never fade is cut this much later.
 constexpr uint64_t kMaxTailSeconds = 20;
 constexpr size_t kSegmentFrames = 256;
+// Quieter than half a step of 16-bit audio: what a WAV file or a sound card plays as silence.
+constexpr float kInaudible = 0.5f / 32767.0f;
+// Inaudible frames of the tail are held back until something audible follows them (or the
+// tail ends and they are dropped); this many at most, so that a quiet tail costs no memory.
+constexpr size_t kMaxHeldFrames = 1 << 16;
 
 class MidiTune final : public AudioSource {
   public:
@@ -24,9 +31,13 @@ class MidiTune final : public AudioSource {
     size_t Render(float* out, size_t frames) override {
         size_t done = 0;
         while (done < frames) {
-            if (ready_ == used_ && !RenderSegment()) break;
-            const size_t count = std::min(frames - done, ready_ - used_);
-            std::copy_n(segment_.begin() + long(2 * used_), 2 * count, out + 2 * done);
+            if (2 * used_ == ready_.size()) {
+                ready_.clear(), used_ = 0;
+                if (!RenderSegment()) break;
+                continue;
+            }
+            const size_t count = std::min(frames - done, ready_.size() / 2 - used_);
+            std::copy_n(ready_.begin() + long(2 * used_), 2 * count, out + 2 * done);
             used_ += count;
             done += count;
         }
@@ -34,7 +45,8 @@ class MidiTune final : public AudioSource {
     }
 
   private:
-    // The next segment into segment_; false once the tune has ended.
+    // The next segment into ready_ (or, in the tail, held back while it is inaudible); false
+    // once the tune has ended.
     bool RenderSegment() {
         if (finished_) return false;
         const auto& messages = song_.Messages;
@@ -54,10 +66,24 @@ class MidiTune final : public AudioSource {
                 return false;
             }
         }
-        ready_ = size_t(std::min<uint64_t>(until - frame_, kSegmentFrames));
-        used_ = 0;
-        synth_.Render(segment_.data(), ready_);
-        frame_ += ready_;
+        const size_t count = size_t(std::min<uint64_t>(until - frame_, kSegmentFrames));
+        synth_.Render(segment_.data(), count);
+        frame_ += count;
+        const auto end = segment_.begin() + long(2 * count);
+        if (!released_) {
+            ready_.assign(segment_.begin(), end);
+            return true;
+        }
+        // The tail: its last audible frame and what comes before it go out, the rest waits.
+        const auto audible = std::find_if(std::make_reverse_iterator(end), segment_.rend(),
+                                          [](float v) { return std::fabs(v) >= kInaudible; });
+        const auto split = segment_.begin() + long((segment_.rend() - audible + 1) / 2 * 2);
+        if (split != segment_.begin() || held_.size() >= 2 * kMaxHeldFrames) {
+            ready_.swap(held_);
+            held_.clear();
+            ready_.insert(ready_.end(), segment_.begin(), split);
+        }
+        held_.insert(held_.end(), split, end);
         return true;
     }
 
@@ -70,7 +96,8 @@ class MidiTune final : public AudioSource {
     uint64_t frame_ = 0;
     bool released_ = false, finished_ = false;
     std::array<float, 2 * kSegmentFrames> segment_{};
-    size_t ready_ = 0, used_ = 0; // frames in segment_, and handed out of them
+    std::vector<float> ready_, held_; // frames to hand out, and inaudible ones waiting
+    size_t used_ = 0;                 // frames of ready_ handed out
 };
 
 } // namespace

@@ -8,7 +8,7 @@ constexpr float kKillSeconds = 0.01f;
 
 // Per-control-period factor of a fall by 60 dB in `seconds`.
 float FallCoef(float seconds, float period) {
-    return seconds > 0 ? std::exp(-6.9077553f * period / seconds) : 0.0f;
+    return seconds > 0 ? Exp(-6.9077553f * period / seconds) : 0.0f;
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 // (one step every kControlFrames samples) and the voice ramps linearly between steps.
 #pragma once
 
+#include "SynthMath.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -25,19 +27,6 @@ class Noise {
   private:
     uint32_t state_;
 };
-
-// sin(2 pi x) for x in cycles, |x| below 2^22, within about 1e-7: x brought into [-0.5, 0.5],
-// folded into [-0.25, 0.25] and an odd polynomial. Branch-free, so loops over blocks vectorize.
-inline float SinCycles(float x) {
-    constexpr float kRound = 12582912.0f; // 1.5 * 2^23: adding and taking it away rounds
-    x -= (x + kRound) - kRound;
-    x = x > 0.25f ? 0.5f - x : (x < -0.25f ? -0.5f - x : x);
-    const float z = x * x;
-    // Taylor series of sin(2 pi x) to x^11.
-    return x * (6.2831853f +
-                z * (-41.341702f +
-                     z * (81.605249f + z * (-76.705859f + z * (42.058694f + z * -15.094643f)))));
-}
 
 // A 32-bit phase accumulator's position in cycles, -0.5 to 0.5.
 inline float Cycles(uint32_t phase) {
@@ -67,7 +56,7 @@ inline float PolyBlep(float t, float dt) {
 class Svf {
   public:
     void Set(float hz, float q, float rate) {
-        const float g = std::tan(3.14159265f * std::clamp(hz, 10.0f, rate * 0.45f) / rate);
+        const float g = TanHalfCycles(std::clamp(hz, 10.0f, rate * 0.45f) / rate);
         k_ = 1.0f / q;
         a1_ = 1.0f / (1.0f + g * (g + k_));
         a2_ = g * a1_;

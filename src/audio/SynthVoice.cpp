@@ -1,7 +1,5 @@
 #include "SynthVoice.h"
 
-#include <numbers>
-
 namespace synth {
 namespace {
 
@@ -9,9 +7,23 @@ constexpr float kMiddleCHz = 261.6256f;
 // The 808's six square waves under its hi-hats and cymbals, as ratios of the lowest.
 constexpr float kMetalRatios[6] = {1.0f, 1.483f, 1.800f, 2.546f, 2.630f, 3.897f};
 constexpr float kVibratoFadeSeconds = 0.4f;
+// Partials this far below the spectrum's strongest are not heard next to it.
+constexpr float kPartialFloorDb = -60.0f, kPartialFloor = 0.001f;
+
+// The patch's level at `key`, blended between its level keys.
+float KeyLevelDb(const Patch& p, int key) {
+    constexpr auto& keys = Patch::kLevelKeys;
+    if (key <= keys[0]) return p.KeyLevelDb[0];
+    for (int i = 1; i < 5; ++i)
+        if (key <= keys[i])
+            return p.KeyLevelDb[i - 1] + (p.KeyLevelDb[i] - p.KeyLevelDb[i - 1]) *
+                                             float(key - keys[i - 1]) /
+                                             float(keys[i] - keys[i - 1]);
+    return p.KeyLevelDb[4];
+}
 
 float KeyHz(int key) {
-    return 440.0f * std::exp2((float(key) - 69.0f) / 12.0f);
+    return 440.0f * Exp2((float(key) - 69.0f) / 12.0f);
 }
 
 // Soft clipping: a rational approximation of tanh, flat beyond +-3.
@@ -157,7 +169,7 @@ void String::Excite(Noise& noise, float period, float softness) {
     // The burst is one period of what the string rings with, so it is smoothed as a loop (the
     // second time round keeps what the first warmed up), by two one-pole low-passes: a jump
     // where it wraps would click at the pitch and brighten every pluck alike.
-    const float keep = std::exp(-5.0f * std::max(softness, 0.0f));
+    const float keep = Exp(-5.0f * std::max(softness, 0.0f));
     for (int stage = 0; stage < 2; ++stage) {
         float state = 0;
         for (int round = 0; round < 2; ++round)
@@ -184,7 +196,7 @@ void String::Tune(float period, float secondsToSilence, float hz, float brightne
     delay_ = int(loop - 0.5f);
     const float fraction = loop - float(delay_);
     allpass_ = (1.0f - fraction) / (1.0f + fraction);
-    gain_ = std::pow(10.0f, -3.0f / (std::max(secondsToSilence, 0.01f) * hz));
+    gain_ = DbToGain(-60.0f / (std::max(secondsToSilence, 0.01f) * hz));
 }
 
 void String::Run(float* out, int count) {
@@ -215,11 +227,12 @@ void Voice::Start(const Patch& patch, const ChannelMix& mix, int channel, int ke
     killed_ = false;
     Sustained = false;
     const float vel = float(velocity) / 127.0f;
-    gain_ = patch.Gain * ((1.0f - patch.VelocitySense) + patch.VelocitySense * vel * vel);
+    // The square of the velocity, as General MIDI players follow it (40 log10 of it in dB).
+    gain_ = patch.Gain * vel * vel * DbToGain(KeyLevelDb(patch, key));
     bright_ = 1.0f - patch.VelocityBright * (1.0f - vel);
     hz_ = patch.FixedHz > 0 ? patch.FixedHz : KeyHz(key);
-    const float octavesUp = std::log2(hz_ / kMiddleCHz);
-    const float decayScale = std::exp2(-patch.KeyDecay * octavesUp);
+    const float octavesUp = Log2(hz_ / kMiddleCHz);
+    const float decayScale = Exp2(-patch.KeyDecay * octavesUp);
 
     amp_.Start(patch.Amp, decayScale, rate_);
     filterEnv_.Start(patch.FilterEnv, decayScale, rate_);
@@ -229,16 +242,19 @@ void Voice::Start(const Patch& patch, const ChannelMix& mix, int channel, int ke
         // Modulators scale with velocity (soft notes are mellower); heard operators do not.
         opBase_[k] = patch.Ops[k].Level * (Heard(patch.Algo, k) ? 1.0f : bright_);
         opLevel_[k] = dOpLevel_[k] = 0;
-        opRatio_[k] = patch.Ops[k].Ratio * std::exp2(patch.Ops[k].Detune / 1200.0f);
+        opRatio_[k] = patch.Ops[k].Ratio * Exp2(patch.Ops[k].Detune / 1200.0f);
     }
     countdown_ = 0;
     seconds_ = 0;
     pitchOffset_ = patch.PitchDrop;
-    pitchCoef_ = std::exp(-kControlFrames / (rate_ * std::max(patch.PitchSeconds, 1e-3f)));
-    lfoPhase_ = 0;
-    left_ = right_ = send_ = dLeft_ = dRight_ = dSend_ = 0;
+    pitchCoef_ = Exp(-kControlFrames / (rate_ * std::max(patch.PitchSeconds, 1e-3f)));
+    lfoPhase_ = 0.75f; // where a tremolo is at full level
+    left_ = right_ = width_ = send_ = chorus_ = 0;
+    dLeft_ = dRight_ = dWidth_ = dSend_ = dChorus_ = 0;
     noise_ = dNoise_ = 0;
     fbLast_ = fbPrev_ = 0;
+
+    if (patch.Kind == Tone::Partials) StartPartials(vel, decayScale);
 
     noiseGen_ = Noise(seed);
     // The metal cluster's squares start spread out, the rest from zero.
@@ -247,13 +263,13 @@ void Voice::Start(const Patch& patch, const ChannelMix& mix, int channel, int ke
     oscPhase_[0] = 0;
     oscPhase_[1] = 0.5f + 0.5f * noiseGen_.Next();
 
-    cutoffBase_ = patch.CutoffHz * std::pow(hz_ / kMiddleCHz, patch.KeyTrack) *
-                  std::exp2(2.0f * (bright_ - 1.0f));
+    cutoffBase_ =
+        patch.CutoffHz * Pow(hz_ / kMiddleCHz, patch.KeyTrack) * Exp2(2.0f * (bright_ - 1.0f));
     filter_.Reset();
     formant2_.Reset();
     formant2_.Set(patch.Formant2Hz, patch.Q, rate_);
     noiseFilter_.Reset();
-    noiseFilter_.Set(patch.NoiseHz * std::pow(hz_ / kMiddleCHz, patch.NoiseKeyTrack), patch.NoiseQ,
+    noiseFilter_.Set(patch.NoiseHz * Pow(hz_ / kMiddleCHz, patch.NoiseKeyTrack), patch.NoiseQ,
                      rate_);
     noiseFilter2_ = noiseFilter_;
     stringSeconds_ = patch.PluckSeconds * decayScale;
@@ -282,7 +298,7 @@ void Voice::Control() {
     const float cents = (p.VibratoCents * vibratoIn + mix_->VibratoCents) * lfo;
 
     pitchOffset_ *= pitchCoef_;
-    const float hz = hz_ * std::exp2((mix_->BendSemitones + pitchOffset_ + cents / 100.0f) / 12.0f);
+    const float hz = hz_ * Exp2((mix_->BendSemitones + pitchOffset_ + cents / 100.0f) / 12.0f);
 
     switch (p.Kind) {
     case Tone::Fm:
@@ -293,8 +309,8 @@ void Voice::Control() {
         break;
     case Tone::Waves:
         oscStep_[0] = std::min(hz / rate_, 0.45f);
-        oscStep_[1] = std::min(
-            hz * std::exp2((p.Osc2Semitones + p.Osc2Cents / 100.0f) / 12.0f) / rate_, 0.45f);
+        oscStep_[1] =
+            std::min(hz * Exp2((p.Osc2Semitones + p.Osc2Cents / 100.0f) / 12.0f) / rate_, 0.45f);
         break;
     case Tone::Pluck: {
         float period = rate_ / hz;
@@ -311,23 +327,31 @@ void Voice::Control() {
         for (int k = 0; k < 6; ++k)
             step_[k] = PhaseStep(hz * kMetalRatios[k], rate_);
         break;
+    case Tone::Partials:
+        ControlPartials(hz);
+        break;
     case Tone::None:
         break;
     }
 
     if (p.FilterKind != Filter::Off) {
         const float octaves = p.EnvOctaves * filterEnv_.Step() + p.LfoOctaves * lfo;
-        filter_.Set(cutoffBase_ * std::exp2(octaves), p.Q, rate_);
+        filter_.Set(cutoffBase_ * Exp2(octaves), p.Q, rate_);
     }
     if (p.NoiseLevel > 0) dNoise_ = (p.NoiseLevel * noiseEnv_.Step() - noise_) / kControlFrames;
 
     const float level = amp_.Step() * (1.0f - p.Tremolo * (0.5f + 0.5f * lfo));
     const float pan = std::clamp(mix_->Pan + p.Pan, -1.0f, 1.0f);
-    const float angle = (pan + 1.0f) * (std::numbers::pi_v<float> / 4.0f);
+    const float angle = (pan + 1.0f) * 0.125f;
     const float g = level * gain_ * mix_->Gain;
-    dLeft_ = (g * std::cos(angle) - left_) / kControlFrames;
-    dRight_ = (g * std::sin(angle) - right_) / kControlFrames;
-    dSend_ = (g * mix_->ReverbSend - send_) / kControlFrames;
+    // The width send takes its share of the sound's power from the two sides.
+    const float spread = g / std::sqrt(1.0f + p.Width * p.Width);
+    const float l = spread * CosCycles(angle), r = spread * SinCycles(angle);
+    dLeft_ = (l - left_) / kControlFrames;
+    dRight_ = (r - right_) / kControlFrames;
+    dWidth_ = (p.Width * std::min(l, r) - width_) / kControlFrames;
+    dSend_ = (g * (mix_->ReverbSend + p.ReverbSend) - send_) / kControlFrames;
+    dChorus_ = (g * (mix_->ChorusSend + p.ChorusSend) - chorus_) / kControlFrames;
 }
 
 void Voice::RenderFm(float* out, int count) {
@@ -373,6 +397,122 @@ void Voice::RenderFm(float* out, int count) {
     }
 }
 
+void Voice::StartPartials(float vel, float decayScale) {
+    const Spectrum& s = patch_->Partials;
+    // The two nearest of the spectrum's keys, blended.
+    const float at = std::clamp((float(key_) - float(Spectrum::kKeys[0])) / 12.0f, 0.0f, 2.0f);
+    const int lower = std::min(int(at), 1);
+    const float blend = at - float(lower);
+    const float stiffness = s.Inharmonicity * hz_ / kMiddleCHz;
+    const float tilt = s.VelocityTiltDb * (vel * 1.27f - 1.0f);
+    const float period = kControlFrames / rate_;
+    harmonic_ = stiffness == 0;
+    partials_ = 0;
+    float plain = 0, tilted = 0; // the partials' power without and with the velocity's tilt
+    for (int n = 0; n < kPartials; ++n) {
+        const float number = float(n + 1);
+        float ratio = s.Base * number;
+        if (!harmonic_) ratio *= std::sqrt(1.0f + stiffness * number * number);
+        partialRatio_[n] = ratio;
+        const float a = s.LevelDb[lower][n], b = s.LevelDb[lower + 1][n];
+        float db = a + blend * (b - a);
+        if (s.RolloffHz > 0 && ratio * hz_ > s.RolloffHz)
+            db -= 24.0f * Log2(ratio * hz_ / s.RolloffHz);
+        const bool heard = db > kPartialFloorDb && ratio * hz_ < 0.45f * rate_;
+        const float level = heard ? DbToGain(db) : 0.0f;
+        partialBase_[n] = level * DbToGain(tilt * Log2(number));
+        plain += level * level;
+        tilted += partialBase_[n] * partialBase_[n];
+        partialFall_[n] = s.FadeSeconds > 0 && n > 0
+                              ? Exp(-6.9077553f * period * float(n) / (s.FadeSeconds * decayScale))
+                              : 1.0f;
+        partialFade_[n] = 1;
+        partialLevel_[n] = dPartial_[n] = 0;
+        partialPhase_[n] = 0;
+        if (heard) partials_ = n + 1;
+    }
+    const float keep = tilted > 0 ? std::sqrt(plain / tilted) : 1.0f;
+    for (int n = 0; n < partials_; ++n)
+        partialBase_[n] *= keep;
+}
+
+void Voice::ControlPartials(float hz) {
+    if (harmonic_)
+        partialStep_[0] = PhaseStep(hz * partialRatio_[0], rate_);
+    else
+        for (int n = 0; n < partials_; ++n)
+            partialStep_[n] = PhaseStep(hz * partialRatio_[n], rate_);
+    // Partials that have faded below the floor are left out, and leave the end of the list.
+    int sounding = 0;
+    for (int n = 0; n < partials_; ++n) {
+        partialFade_[n] *= partialFall_[n];
+        float target = partialBase_[n] * partialFade_[n];
+        if (target < kPartialFloor) target = partialFade_[n] = 0;
+        dPartial_[n] = (target - partialLevel_[n]) / kControlFrames;
+        if (target > 0 || partialLevel_[n] > 0) sounding = n + 1;
+    }
+    partials_ = sounding;
+}
+
+void Voice::RenderPartials(float* out, int count) {
+    std::fill(out, out + count, 0.0f);
+    if (!harmonic_) return RenderStretched(out, count);
+    // Whole multiples of one phase: sin((n + 1) x) = 2 cos x sin(n x) - sin((n - 1) x), two
+    // operations a partial instead of a sine each.
+    float previous[kControlFrames], current[kControlFrames], twoCos[kControlFrames];
+    uint32_t p = partialPhase_[0];
+    for (int i = 0; i < count; ++i) {
+        const float x = Cycles(p);
+        previous[i] = 0;
+        current[i] = SinCycles(x);
+        twoCos[i] = 2.0f * CosCycles(x);
+        p += partialStep_[0];
+    }
+    partialPhase_[0] = p;
+    for (int n = 0; n < partials_; ++n) {
+        Ramp level(partialLevel_[n], dPartial_[n]);
+        if (level.Start != 0 || level.Delta != 0)
+            for (int i = 0; i < count; ++i)
+                out[i] += current[i] * level.At(i);
+        level.Advance(count);
+        for (int i = 0; i < count; ++i) {
+            const float next = twoCos[i] * current[i] - previous[i];
+            previous[i] = current[i];
+            current[i] = next;
+        }
+    }
+}
+
+void Voice::RenderStretched(float* out, int count) {
+    // Each partial a unit phasor turned by its step every sample, four partials side by side
+    // (the compiler keeps them in one vector register); each block starts from the exact phase,
+    // so no rounding builds up.
+    constexpr int kLanes = 4;
+    const int groups = (partials_ + kLanes - 1) / kLanes;
+    alignas(16) float c[kPartials] = {}, s[kPartials] = {}, turnC[kPartials] = {},
+                      turnS[kPartials] = {}, level[kPartials] = {}, slope[kPartials] = {};
+    for (int n = 0; n < partials_; ++n) {
+        const float x = Cycles(partialPhase_[n]), dx = Cycles(partialStep_[n]);
+        c[n] = CosCycles(x), s[n] = SinCycles(x);
+        turnC[n] = CosCycles(dx), turnS[n] = SinCycles(dx);
+        level[n] = partialLevel_[n], slope[n] = dPartial_[n];
+        partialPhase_[n] += partialStep_[n] * uint32_t(count);
+        partialLevel_[n] += float(count) * dPartial_[n];
+    }
+    for (int i = 0; i < count; ++i) {
+        float sum[kLanes] = {};
+        for (int g = 0; g < groups; ++g)
+            for (int j = 0; j < kLanes; ++j) {
+                const int n = g * kLanes + j;
+                sum[j] += s[n] * (level[n] + float(i) * slope[n]);
+                const float nc = c[n] * turnC[n] - s[n] * turnS[n];
+                s[n] = c[n] * turnS[n] + s[n] * turnC[n];
+                c[n] = nc;
+            }
+        out[i] = (sum[0] + sum[1]) + (sum[2] + sum[3]);
+    }
+}
+
 void Voice::RenderTone(float* out, int count) {
     const Patch& p = *patch_;
     switch (p.Kind) {
@@ -386,6 +526,8 @@ void Voice::RenderTone(float* out, int count) {
         return;
     case Tone::Pluck:
         return string_.Run(out, count);
+    case Tone::Partials:
+        return RenderPartials(out, count);
     case Tone::Metal:
         for (int i = 0; i < count; ++i) {
             float sum = 0;
@@ -431,7 +573,7 @@ void Voice::AddNoise(float* io, int count) {
 void Voice::Generate(float* out, int count) {
     RenderTone(out, count);
     FilterTone(out, count);
-    if (patch_->NoiseLevel > 0) AddNoise(out, count);
+    if (noise_ != 0 || dNoise_ != 0) AddNoise(out, count);
     if (patch_->Drive > 0) {
         const float drive = 1.0f + patch_->Drive;
         const float makeUp = 1.0f / std::sqrt(drive);
@@ -440,7 +582,7 @@ void Voice::Generate(float* out, int count) {
     }
 }
 
-void Voice::Render(float* left, float* right, float* send, int frames) {
+void Voice::Render(const Outputs& out, int frames) {
     int done = 0;
     while (done < frames && active_) {
         if (countdown_ == 0) {
@@ -451,13 +593,18 @@ void Voice::Render(float* left, float* right, float* send, int frames) {
         const int count = std::min(frames - done, countdown_);
         float buffer[kControlFrames];
         Generate(buffer, count);
-        Ramp l(left_, dLeft_), r(right_, dRight_), s(send_, dSend_);
+        Ramp l(left_, dLeft_), r(right_, dRight_), w(width_, dWidth_), s(send_, dSend_),
+            c(chorus_, dChorus_);
+        float *left = out.Left + done, *right = out.Right + done, *width = out.Width + done,
+              *reverb = out.Reverb + done, *chorus = out.Chorus + done;
         for (int i = 0; i < count; ++i) {
-            left[done + i] += buffer[i] * l.At(i);
-            right[done + i] += buffer[i] * r.At(i);
-            send[done + i] += buffer[i] * s.At(i);
+            left[i] += buffer[i] * l.At(i);
+            right[i] += buffer[i] * r.At(i);
+            width[i] += buffer[i] * w.At(i);
+            reverb[i] += buffer[i] * s.At(i);
+            chorus[i] += buffer[i] * c.At(i);
         }
-        l.Advance(count), r.Advance(count), s.Advance(count);
+        l.Advance(count), r.Advance(count), w.Advance(count), s.Advance(count), c.Advance(count);
         countdown_ -= count;
         done += count;
     }

@@ -15,6 +15,7 @@ struct ChannelMix {
     float BendSemitones = 0; // pitch bend times its range
     float VibratoCents = 0;  // modulation wheel
     float ReverbSend = 0;
+    float ChorusSend = 0;
 };
 
 // The plucked string's delay line (Karplus-Strong) with a one-zero loss filter and a
@@ -44,8 +45,12 @@ class Voice {
         amp_.Kill();
         killed_ = true;
     }
-    // Adds `frames` frames into the left, right and reverb-send buffers.
-    void Render(float* left, float* right, float* send, int frames);
+    // Where a voice adds its sound: the two sides, the width send and the effects' sends.
+    struct Outputs {
+        float *Left, *Right, *Width, *Reverb, *Chorus;
+    };
+    // Adds `frames` frames into `out`.
+    void Render(const Outputs& out, int frames);
 
     bool Active() const { return active_; }
     bool Released() const { return amp_.Released(); }
@@ -63,6 +68,10 @@ class Voice {
     void Generate(float* out, int count);
     void RenderTone(float* out, int count);
     void RenderFm(float* out, int count);
+    void StartPartials(float vel, float decayScale);
+    void ControlPartials(float hz);
+    void RenderPartials(float* out, int count);
+    void RenderStretched(float* out, int count);
     void FilterTone(float* io, int count);
     void AddNoise(float* io, int count);
 
@@ -81,7 +90,8 @@ class Voice {
     float lfoPhase_ = 0;
 
     // Linear ramps from one control step to the next: left, right, send, noise, operators.
-    float left_ = 0, right_ = 0, send_ = 0, dLeft_ = 0, dRight_ = 0, dSend_ = 0;
+    float left_ = 0, right_ = 0, width_ = 0, send_ = 0, chorus_ = 0;
+    float dLeft_ = 0, dRight_ = 0, dWidth_ = 0, dSend_ = 0, dChorus_ = 0;
     float noise_ = 0, dNoise_ = 0;
     float opLevel_[4] = {}, dOpLevel_[4] = {};
     float opBase_[4] = {}, opRatio_[4] = {};
@@ -93,6 +103,15 @@ class Voice {
     Svf filter_, formant2_, noiseFilter_, noiseFilter2_;
     Noise noiseGen_;
     String string_;
+
+    // The additive tone: how many partials still sound, their ratios to the note, their
+    // levels now and their ramps, their fixed levels and their fall each control step.
+    static constexpr int kPartials = Spectrum::kPartials;
+    int partials_ = 0;
+    bool harmonic_ = true; // every partial a whole multiple of the lowest
+    float partialRatio_[kPartials] = {}, partialLevel_[kPartials] = {}, dPartial_[kPartials] = {};
+    float partialBase_[kPartials] = {}, partialFade_[kPartials] = {}, partialFall_[kPartials] = {};
+    uint32_t partialPhase_[kPartials] = {}, partialStep_[kPartials] = {};
 };
 
 } // namespace synth

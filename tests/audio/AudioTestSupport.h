@@ -111,7 +111,6 @@ inline std::vector<float> SoxDecode(const ScratchDir& dir, const std::filesystem
     return samples;
 }
 
-
 constexpr int kRate = 44100;
 
 inline std::vector<float> Render(const std::vector<uint8_t>& midi, int rate = kRate) {
@@ -125,6 +124,17 @@ inline std::vector<float> Channel(std::span<const float> stereo, int channel, do
     for (size_t f = size_t(from * rate); f < size_t(to * rate) && 2 * f + 1 < stereo.size(); ++f)
         mono.push_back(stereo[2 * f + size_t(channel)]);
     return mono;
+}
+
+// Frames `from` to `to` seconds of the middle: left and right averaged.
+inline std::vector<float> Middle(std::span<const float> stereo, double from, double to,
+                                 int rate = kRate) {
+    const auto left = Channel(stereo, 0, from, to, rate),
+               right = Channel(stereo, 1, from, to, rate);
+    std::vector<float> middle(left.size());
+    for (size_t i = 0; i < middle.size(); ++i)
+        middle[i] = 0.5f * (left[i] + right[i]);
+    return middle;
 }
 
 inline double Rms(std::span<const float> samples) {
