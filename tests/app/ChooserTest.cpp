@@ -47,11 +47,11 @@ TEST_F(ChooserTest, RestoreNeedsAPictureBackgroundAboveAndCancelChangesNothing) 
     Click(Chooser().Buttons.back());
     EXPECT_FALSE(Chooser().isVisible());
     EXPECT_TRUE(Main().isEnabled());
-    EXPECT_FALSE(Main().EditMode);
+    EXPECT_FALSE(Main().EditMode());
     EXPECT_EQ(Rows(), before);
     DoubleClickRow(2); // the list works as before
     EXPECT_TRUE(forms_.Form2.isVisible());
-    EXPECT_TRUE(Main().EditMode);
+    EXPECT_TRUE(Main().EditMode());
     Click(forms_.Form2.Button2);
 
     AddRow(2, {"Background", "/cards/sky.bmp", "Blinds", "3"});

@@ -67,7 +67,7 @@ TEST_F(AudioEditorsTest, EachTwinInsertsThenReplacesItsEventAndOpensOnTheStoredF
         EXPECT_TRUE(!t.Editor.isVisible() && Main().isEnabled());
 
         DoubleClickRow(row);
-        EXPECT_TRUE(t.Editor.isVisible() && Main().EditMode);
+        EXPECT_TRUE(t.Editor.isVisible() && Main().EditMode());
         EXPECT_EQ(FileName(t), t.First);
         ClickFile(*t.Editor.Browser, t.Second);
         Click(t.Editor.Button1);

@@ -88,7 +88,7 @@ protected:
         for (int r = 1; r < Main().Script().RowCount(); ++r)
             objects.insert(objects.end(), {Main().Script().Row(r).DataTexte.get(),
                                            Main().Script().Row(r).TextImage.get()});
-        return std::tuple(objects, Main().TempFiles, Main().SelectedRow(), Main().Modified());
+        return std::tuple(objects, Main().TempFiles(), Main().SelectedRow(), Main().Modified());
     }
 
     std::string sky_;
@@ -169,7 +169,7 @@ TEST_F(TextTest, TheLabelFollowsThePointerAndAPressPlacesItWhatTheWindowShows) {
     EXPECT_NE(row.TextImage.get(), before[5]);
     Pixels(*row.TextImage, &size);
     EXPECT_EQ(size, QSize(5, 3));
-    EXPECT_EQ(Main().TempFiles, std::vector<std::string>{dir_.string() + "/Texte3.gif"});
+    EXPECT_EQ(Main().TempFiles(), std::vector<std::string>{dir_.string() + "/Texte3.gif"});
 }
 
 // A picture larger than the screen: the window fits the screen and scrolls, and a text placed
