@@ -1,6 +1,7 @@
-// A text message as the user writes it: the text editor, then the placement window, where the
-// label follows the pointer and a press places it; and the way back when it cannot be placed.
-// The placement tests also run on a screen scaled by 2 (see CMakeLists.txt).
+// A text message as the user writes it in the program: the text editor, then the placement
+// window, where the label follows the pointer and a press places it; the way back when it
+// cannot be placed; its one step in the main window's history and its way through Save and
+// Open. The placement tests also run on a screen scaled by 2 (see CMakeLists.txt).
 
 #include "FormsFixture.h"
 
