@@ -63,10 +63,7 @@ public:
 private:
     // The editor opens over the host, which waits for it disabled.
     void Show(QWidget& editor) {
-        editor.move(window_.pos());
         editor.show();
-        editor.raise();
-        editor.activateWindow();
         window_.setEnabled(false);
     }
 
