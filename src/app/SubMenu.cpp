@@ -30,7 +30,8 @@ TForm10::TForm10(TForm1& main, Dialogs& dialogs)
     // so that it is the only one, and it cancels.
     : ChildWindow(main, dialogs, apptext::kChooserFrame, kClientSize,
                   Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                      Qt::WindowCloseButtonHint) {
+                      Qt::WindowCloseButtonHint),
+      main_(main) {
     const auto place = [](size_t i) {
         return QRect(QPoint(kButtonLeft, kFirstButtonTop + int(i) * kButtonPitch), kButtonSize);
     };
@@ -54,15 +55,13 @@ void TForm10::showEvent(QShowEvent* event) {
     // the native window exists, which the first show makes.
     setAttribute(Qt::WA_X11NetWmWindowTypeMenu);
     for (size_t i = 0; i < kChoices.size(); ++i)
-        Buttons[i]->setEnabled(Main().EditorFor(kChoices[i].first) != nullptr);
+        Buttons[i]->setEnabled(main_.EditorFor(kChoices[i].first) != nullptr);
     ChildWindow::showEvent(event);
 }
 
 void TForm10::OpenEditor(EventKind kind) {
-    TForm1& main = Main();
-    main.EditMode = false;
-    main.TargetRow = main.SelectedRow();
-    RowEditor& editor = *main.EditorFor(kind);
+    main_.SetTarget(main_.SelectedRow(), false);
+    RowEditor& editor = *main_.EditorFor(kind);
     // The editor takes the chooser's place; the main window stays disabled until it ends.
     QWidget& window = editor.Window();
     window.move(pos());
@@ -74,10 +73,8 @@ void TForm10::OpenEditor(EventKind kind) {
 }
 
 void TForm10::RestoreBackgroundClick() {
-    TForm1& main = Main();
-    main.TargetRow = main.SelectedRow();
     // A restore needs a background above it to restore; the chooser stays open otherwise.
-    if (main.Script().FindBackgroundAbove(main.SelectedRow()) == 0) {
+    if (main_.Script().FindBackgroundAbove(main_.SelectedRow()) == 0) {
         Boxes().Information(apptext::kRestoreRefused);
         return;
     }
@@ -85,9 +82,7 @@ void TForm10::RestoreBackgroundClick() {
 }
 
 void TForm10::Cancel() {
-    TForm1& main = Main();
-    main.EditMode = false;
-    main.TargetRow = main.SelectedRow();
-    main.move(pos());
+    main_.SetTarget(main_.SelectedRow(), false);
+    main_.move(pos());
     ChildWindow::Cancel();
 }

@@ -8,6 +8,8 @@
 #include <array>
 #include <utility>
 
+class TForm1;
+
 class TForm10 final : public ChildWindow {
     Q_OBJECT
 public:
@@ -24,4 +26,6 @@ protected:
 private:
     void OpenEditor(EventKind kind);
     void RestoreBackgroundClick();
+
+    TForm1& main_; // whose selected row a new event goes to, and whose editors it opens
 };

@@ -66,11 +66,11 @@ public:
 } // namespace
 
 TForm1::TForm1(Dialogs& dialogs, HelpViewer& help, const ProgramFiles& files)
-    : ProgramDir(files.WorkDir), WorkFolder(files.WorkFolder),
+    : WorkFolder(files.WorkFolder),
       ExecutableSaveDialog{apptext::kExecutableFilter, apptext::kExecutableExt},
       ScriptSaveDialog{apptext::kScriptSaveFilter, apptext::kScriptSaveExt},
       ScriptOpenDialog{apptext::kScriptOpenFilter, apptext::kScriptOpenExt}, dialogs_(dialogs),
-      help_(help), stub_(files.Stub) {
+      help_(help), programDir_(files.WorkDir), stub_(files.Stub) {
     setWindowTitle(apptext::kCaption);
     // A fixed frame with a system menu and a minimise box, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -216,16 +216,16 @@ std::function<void()> TForm1::Command(void (TForm1::*handler)()) {
     return [this, handler] { RunCommand(dialogs_, [this, handler] { (this->*handler)(); }); };
 }
 
-void TForm1::EditScript(const std::string& step, const std::function<void(CardScript&)>& edit) {
+void TForm1::EditScript(const std::string& step, const ScriptEdit& edit) {
     ShowChange([&] { history_.Change(step, edit); });
 }
 
-void TForm1::ContinueStep(const std::string& step, const std::function<void(CardScript&)>& edit) {
+void TForm1::ContinueStep(const std::string& step, const ScriptEdit& edit) {
     ShowChange([&] { history_.Continue(step, edit); });
 }
 
 std::string TForm1::WriteStepName(const EventCells& cells) const {
-    return apptext::WriteStep(EditMode, cells[kColKind]);
+    return apptext::WriteStep(editMode_, cells[kColKind]);
 }
 
 void TForm1::ShowChange(const std::function<void()>& change) {
@@ -267,7 +267,12 @@ void TForm1::ShowCurrentRow() {
 
 void TForm1::WriteEventRow(const EventCells& cells) {
     EditScript(WriteStepName(cells),
-               [&](CardScript& s) { s.WriteEventRow(TargetRow, EditMode, cells); });
+               [&](CardScript& s) { s.WriteEventRow(targetRow_, editMode_, cells); });
+}
+
+void TForm1::SetTarget(int row, bool editMode) {
+    targetRow_ = row;
+    editMode_ = editMode;
 }
 
 void TForm1::ChildWindowClosed() {
@@ -310,14 +315,14 @@ void TForm1::StringGrid1SelectCell(int row) {
 }
 
 void TForm1::StringGrid1DblClick() {
-    EditMode = true;
+    editMode_ = true;
     const CardEvent& row = script_.Row(SelectedRow());
     const std::optional<EventKind> kind = row.Kind();
     if (!kind) return; // an empty row has no editor
     RowEditor* editor = editors_[size_t(*kind)];
     if (!editor) return;
     editor->FillFromRow(row);
-    TargetRow = SelectedRow();
+    targetRow_ = SelectedRow();
     OpenChildWindow(editor->Window());
 }
 
@@ -342,14 +347,14 @@ void TForm1::Button3Click() {
     const std::optional<std::string> output = dialogs_.SaveFileName(ExecutableSaveDialog);
     if (!output) return; // cancelled: nothing is written
     RunBuild([&](const TWorkDirLock& workDir, const BuildServicesSet& services) {
-        BuildCard(script_, stub_, workDir, *output, TempFiles, services);
+        BuildCard(script_, stub_, workDir, *output, tempFiles_, services);
     });
 }
 
 void TForm1::PreviewCard() {
     std::optional<std::string> card;
     RunBuild([&](const TWorkDirLock& workDir, const BuildServicesSet& services) {
-        card = BuildPreviewCard(script_, stub_, workDir, TempFiles, services);
+        card = BuildPreviewCard(script_, stub_, workDir, tempFiles_, services);
     });
     // The card plays as a program of its own: this window goes on taking the user's input.
     if (card && preview_) preview_->Play(*card);
@@ -375,7 +380,7 @@ void TForm1::RunBuild(
     GuiThreadMessages messages(dialogs_, *buildProgress_);
     PosixFileSystem files;
     RunAside([&] {
-        TWorkDirLock workDir(ProgramDir, WorkFolder, [&progress] {
+        TWorkDirLock workDir(programDir_, WorkFolder, [&progress] {
             progress.Show();
             progress.Labl(buildtext::kWaitingForOtherBuild);
         });
@@ -422,7 +427,8 @@ void TForm1::OpenScriptFile(const std::string& path) {
     PosixFileSystem files;
     bool whole = false;
     try {
-        whole = LoadScript(source, loaded, ProgramDir, TempFiles, {*textRenderer_, notices, files});
+        whole =
+            LoadScript(source, loaded, programDir_, tempFiles_, {*textRenderer_, notices, files});
     } catch (...) {
         ShowOpened(loaded, "");
         throw;
@@ -493,8 +499,8 @@ void TForm1::About1Click() {
 void TForm1::FormClose() {
     // While another build (a velmora-build) works in the program directory, the files of
     // this session's names may be its own: they stay.
-    if (const std::optional<TWorkDirLock> workDir = TWorkDirLock::TryLock(ProgramDir, WorkFolder))
-        DeleteIntermediateFiles(TempFiles, *workDir);
+    if (const std::optional<TWorkDirLock> workDir = TWorkDirLock::TryLock(programDir_, WorkFolder))
+        DeleteIntermediateFiles(tempFiles_, *workDir);
 }
 
 std::vector<QWidget*> TForm1::OpenChildWindows() const {

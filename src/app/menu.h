@@ -7,6 +7,7 @@
 #include "CardPreview.h"
 #include "CardScript.h"
 #include "Dialogs.h"
+#include "EditorHost.h"
 #include "HelpViewer.h"
 #include "PictureServices.h"
 #include "ProgramFiles.h"
@@ -26,7 +27,7 @@ class QGroupBox;
 class QPushButton;
 class QTableView;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public EditorHost {
     Q_OBJECT
 public:
     // Builds use the stub and the working folder of `files`; the working folder is the
@@ -36,29 +37,33 @@ public:
 
     // The row under the grid's selection bar; 2 at start-up.
     int SelectedRow() const { return script_.CurrentRow(); }
-    int TargetRow = 0;     // the row that the open editor writes
-    bool EditMode = false; // true: the open editor replaces TargetRow; false: inserts there
-    const std::string ProgramDir;
+    // Where the next editor writes its event: at `row`, replacing it (`editMode`) or
+    // inserting there.
+    void SetTarget(int row, bool editMode);
+    int TargetRow() const override { return targetRow_; }
+    bool EditMode() const override { return editMode_; }
+    const std::string& ProgramDir() const override { return programDir_; }
     const TWorkDirLock::Folder WorkFolder; // whose folder ProgramDir is
     // Deleted, where they exist, when the window closes. Names are only ever added: a row
     // that an undo or redo brings back still has its files' names listed.
-    std::vector<std::string> TempFiles;
+    std::vector<std::string>& TempFiles() override { return tempFiles_; }
 
     // The main window's file dialogs.
     const FileDialogSpec ExecutableSaveDialog;
     const FileDialogSpec ScriptSaveDialog;
     const FileDialogSpec ScriptOpenDialog;
 
-    const CardScript& Script() const { return script_; }
+    QWidget& Window() override { return *this; }
+    const CardScript& Script() const override { return script_; }
     // Every change to the rows goes through here, as one step named `step` that Edit > Undo
     // takes back, so that the grid shows it, the selection bar stays on the script's current
     // row and the title tells whether there are unsaved changes.
-    void EditScript(const std::string& step, const std::function<void(CardScript&)>& edit);
+    void EditScript(const std::string& step, const ScriptEdit& edit) override;
     // A change that ends the last one (a text's placement after its cells) rather than a
     // step of its own.
-    void ContinueStep(const std::string& step, const std::function<void(CardScript&)>& edit);
+    void ContinueStep(const std::string& step, const ScriptEdit& edit) override;
     // The step by which an editor writes `cells` at TargetRow: "Insert" or "Edit" and the kind.
-    std::string WriteStepName(const EventCells& cells) const;
+    std::string WriteStepName(const EventCells& cells) const override;
     // The list differs from what the last Open or Save read or wrote (at start-up: from the
     // list of a new card).
     bool Modified() const { return script_.Content() != file_.Saved; }
@@ -66,9 +71,9 @@ public:
     // How an editor writes its event when the user confirms: inserts or replaces row
     // TargetRow according to EditMode. The editor then hides itself and calls
     // ChildWindowClosed.
-    void WriteEventRow(const EventCells& cells);
+    void WriteEventRow(const EventCells& cells) override;
     // A window that worked for this one has gone: the main window takes the user again.
-    void ChildWindowClosed();
+    void ChildWindowClosed() override;
 
     // The windows that the commands open, as they come to exist.
     void AttachChooser(QWidget& chooser);
@@ -136,7 +141,11 @@ private:
 
     Dialogs& dialogs_;
     HelpViewer& help_;
+    const std::string programDir_;
     const std::string stub_;
+    int targetRow_ = 0;
+    bool editMode_ = false;
+    std::vector<std::string> tempFiles_;
     CardScript script_;
     EventGridModel* gridModel_ = nullptr;
     QGroupBox* GroupBox1 = nullptr;

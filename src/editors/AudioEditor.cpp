@@ -3,7 +3,6 @@
 #include "CardTexts.h"
 #include "FileBrowser.h"
 #include "PlayableMedia.h"
-#include "menu.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -34,9 +33,9 @@ QPixmap Picture(const AudioEditorDesign& design, qreal pixelRatio) {
 }
 } // namespace
 
-AudioEditor::AudioEditor(TForm1& main, Dialogs& dialogs, AudioPlayer& player,
+AudioEditor::AudioEditor(EditorHost& host, Dialogs& dialogs, AudioPlayer& player,
                          const AudioEditorDesign& design)
-    : EditorWindow(main, dialogs, design.Frame, kClientSize, kCloseBoxOnly), player_(player),
+    : EditorWindow(host, dialogs, design.Frame, kClientSize, kCloseBoxOnly), player_(player),
       design_(design) {
     QWidget* frame = Frame();
     Browser = new FileBrowser(design.Filter, frame);
@@ -103,7 +102,7 @@ void AudioEditor::OkClick() {
     }
     // Refused as the build would refuse it, so that the list never names a file no card plays.
     const EventKind kind = *KindOfLabel(design_.Kind);
-    if (const auto notice = UnplayableMediaNotice(kind, chosen_, Main().TargetRow)) {
+    if (const auto notice = UnplayableMediaNotice(kind, chosen_, Host().TargetRow())) {
         Boxes().Information(*notice);
         return;
     }

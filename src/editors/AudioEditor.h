@@ -31,7 +31,7 @@ class AudioEditor : public EditorWindow {
     Q_OBJECT
 public:
     // `player` plays for this editor alone; it must outlive the editor.
-    AudioEditor(TForm1& main, Dialogs& dialogs, AudioPlayer& player,
+    AudioEditor(EditorHost& host, Dialogs& dialogs, AudioPlayer& player,
                 const AudioEditorDesign& design);
 
     // The row's file selected in the browser and its name in the file-name box.

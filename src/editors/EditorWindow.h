@@ -1,4 +1,4 @@
-// An event editor's window: a child window of the main window that it opens for a new event
+// An event editor's window: a child window of the editors' host, opened for a new event
 // or on a row to replace.
 #pragma once
 

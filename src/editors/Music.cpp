@@ -38,5 +38,5 @@ constexpr AudioEditorDesign kDesign = {
 };
 } // namespace
 
-TForm8::TForm8(TForm1& main, Dialogs& dialogs, AudioPlayer& player)
-    : AudioEditor(main, dialogs, player, kDesign) {}
+TForm8::TForm8(EditorHost& host, Dialogs& dialogs, AudioPlayer& player)
+    : AudioEditor(host, dialogs, player, kDesign) {}

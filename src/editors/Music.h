@@ -7,5 +7,5 @@ class TForm8 final : public AudioEditor {
     Q_OBJECT
 public:
     // `player` is the editor's own media player, used only by "&Test Music".
-    TForm8(TForm1& main, Dialogs& dialogs, AudioPlayer& player);
+    TForm8(EditorHost& host, Dialogs& dialogs, AudioPlayer& player);
 };

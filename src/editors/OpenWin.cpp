@@ -25,7 +25,7 @@ const TransitionEditor::Form kForm = {
 };
 } // namespace
 
-TForm6::TForm6(TForm1& main, Dialogs& dialogs) : TransitionEditor(main, dialogs, kForm) {
+TForm6::TForm6(EditorHost& host, Dialogs& dialogs) : TransitionEditor(host, dialogs, kForm) {
     setTabOrder(Transition->SpinEdit1, Button2);
     setTabOrder(Button2, Button1);
     Button2->setFocus();

@@ -6,5 +6,5 @@
 class TForm6 final : public TransitionEditor {
     Q_OBJECT
 public:
-    TForm6(TForm1& main, Dialogs& dialogs);
+    TForm6(EditorHost& host, Dialogs& dialogs);
 };

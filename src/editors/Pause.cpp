@@ -16,8 +16,8 @@ constexpr QRect kOkRect(18, 74, 70, 25);
 constexpr QRect kCancelRect(96, 74, 70, 25);
 } // namespace
 
-TForm4::TForm4(TForm1& main, Dialogs& dialogs)
-    : EditorWindow(main, dialogs, editortext::kPauseFrame, kClientSize, kCloseBoxOnly) {
+TForm4::TForm4(EditorHost& host, Dialogs& dialogs)
+    : EditorWindow(host, dialogs, editortext::kPauseFrame, kClientSize, kCloseBoxOnly) {
     auto* label = new QLabel(editortext::kPauseTiming, Frame());
     label->setGeometry(kLabelRect);
     SpinEdit1 = new TTimingBox(Frame());

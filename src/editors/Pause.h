@@ -8,7 +8,7 @@ class TTimingBox;
 class TForm4 final : public EditorWindow {
     Q_OBJECT
 public:
-    TForm4(TForm1& main, Dialogs& dialogs);
+    TForm4(EditorHost& host, Dialogs& dialogs);
 
     // A Pause row opens here too, with its timing.
     void FillFromRow(const CardEvent& row) override;

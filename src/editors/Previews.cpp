@@ -5,7 +5,6 @@
 #include "OwnedWindow.h"
 #include "PictureImage.h"
 #include "TextLabel.h"
-#include "menu.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -62,8 +61,8 @@ Surface& SurfaceOf(QWidget* widget) {
 }
 } // namespace
 
-TForm7::TForm7(TForm1& main, Dialogs& dialogs, PictureLoader& pictures)
-    : main_(main), dialogs_(dialogs), pictures_(pictures) {
+TForm7::TForm7(EditorHost& host, Dialogs& dialogs, PictureLoader& pictures)
+    : host_(host), dialogs_(dialogs), pictures_(pictures) {
     setWindowTitle(kCaption);
     // A tool window above every other window, without minimise or maximise box. Its close box,
     // which desktops give it whatever it asks, takes the text back as Escape does.
@@ -71,7 +70,7 @@ TForm7::TForm7(TForm1& main, Dialogs& dialogs, PictureLoader& pictures)
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setFocusPolicy(Qt::StrongFocus); // for Escape
     setFixedSize(kInitialClientSize);
-    BelongTo(*this, main);
+    BelongTo(*this, host.Window());
     const auto press = [this] { RunCommand(dialogs_, [this] { MouseDown(); }); };
     // A picture larger than the screen scrolls; the picture's own pixels stay the places.
     Scroller = new QScrollArea(this);
@@ -94,9 +93,9 @@ void TForm7::BeginPlacement(const EventCells& cells, const TFont& font, uint8_t 
                             bool shadow) {
     auto label = std::make_unique<TextLabel>(cells[kColData], font, alignment);
     // The cells and the placement that follows, or its taking back, are one step.
-    step_ = main_.WriteStepName(cells);
-    main_.EditScript(step_, [&](CardScript& s) {
-        pending_ = PendingText::Write(s, main_.TargetRow, main_.EditMode, cells);
+    step_ = host_.WriteStepName(cells);
+    host_.EditScript(step_, [&](CardScript& s) {
+        pending_ = PendingText::Write(s, host_.TargetRow(), host_.EditMode(), cells);
     });
     texte_ = TDataTexte{font, alignment, shadow, 0, 0};
     label_ = std::move(label);
@@ -127,7 +126,7 @@ void TForm7::LoadBackground(const std::string& picturePath) {
 
 void TForm7::ShowBackground() {
     QSize client = Image1->size();
-    const QScreen* screen = main_.screen();
+    const QScreen* screen = host_.Window().screen();
     if (screen) client = client.boundedTo(screen->availableGeometry().size() - kFrameAllowance);
     setFixedSize(client);
     Scroller->resize(client);
@@ -163,9 +162,9 @@ void TForm7::memorise() {
         GoBack();
         throw;
     }
-    main_.ContinueStep(step_, [&](CardScript& s) {
+    host_.ContinueStep(step_, [&](CardScript& s) {
         pending_->Commit(s, std::make_unique<TDataTexte>(texte_), std::move(image),
-                         main_.ProgramDir, main_.TempFiles);
+                         host_.ProgramDir(), host_.TempFiles());
     });
     pending_.reset();
     Finish();
@@ -174,7 +173,7 @@ void TForm7::memorise() {
 void TForm7::GoBack() {
     Placing = false;
     if (pending_) {
-        main_.ContinueStep(step_, [this](CardScript& s) { pending_->RollBack(s); });
+        host_.ContinueStep(step_, [this](CardScript& s) { pending_->RollBack(s); });
         pending_.reset();
     }
     Finish();
@@ -187,7 +186,7 @@ void TForm7::Finish() {
     SurfaceOf(Label1).SetImage({});
     background_ = {};
     label_.reset();
-    main_.ChildWindowClosed();
+    host_.ChildWindowClosed();
 }
 
 void TForm7::keyPressEvent(QKeyEvent* event) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Dialogs.h"
+#include "EditorHost.h"
 #include "PendingText.h"
 #include "QtTextImageRenderer.h"
 
@@ -14,21 +15,20 @@
 #include <optional>
 
 class QScrollArea;
-class TForm1;
 class TextLabel;
 
 class TForm7 final : public QWidget {
     Q_OBJECT
 public:
-    TForm7(TForm1& main, Dialogs& dialogs, PictureLoader& pictures);
+    TForm7(EditorHost& host, Dialogs& dialogs, PictureLoader& pictures);
     ~TForm7() override;
 
     // What the text editor hands over on OK. The label is laid out first, so that a text that
     // cannot be drawn is refused before anything is written; then the row's cells are written
-    // at the main window's target row, which stays disabled until the text is placed.
+    // at the host's target row, which stays disabled until the text is placed.
     void BeginPlacement(const EventCells& cells, const TFont& font, uint8_t alignment, bool shadow);
     // Loads the background at `picturePath` and reduces it as the build does. A picture that
-    // cannot be read takes the event back, gives the main window back and throws, naming the
+    // cannot be read takes the event back, gives the host back and throws, naming the
     // picture.
     void LoadBackground(const std::string& picturePath);
     // Shows the loaded background in a client area of its size (scrolled, where the picture is
@@ -52,7 +52,7 @@ private:
     void GoBack();
     void Finish();
 
-    TForm1& main_;
+    EditorHost& host_;
     Dialogs& dialogs_;
     PictureLoader& pictures_;
     std::optional<PendingText> pending_;

@@ -25,7 +25,7 @@ const TransitionEditor::Form kForm = {
 };
 } // namespace
 
-TForm12::TForm12(TForm1& main, Dialogs& dialogs) : TransitionEditor(main, dialogs, kForm) {
+TForm12::TForm12(EditorHost& host, Dialogs& dialogs) : TransitionEditor(host, dialogs, kForm) {
     setTabOrder(Transition->SpinEdit1, Button1);
     setTabOrder(Button1, Button2);
     Transition->ComboBox1->setFocus();

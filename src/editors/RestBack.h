@@ -7,5 +7,5 @@
 class TForm12 final : public TransitionEditor {
     Q_OBJECT
 public:
-    TForm12(TForm1& main, Dialogs& dialogs);
+    TForm12(EditorHost& host, Dialogs& dialogs);
 };

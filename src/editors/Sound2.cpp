@@ -33,5 +33,5 @@ constexpr AudioEditorDesign kDesign = {
 };
 } // namespace
 
-TForm5::TForm5(TForm1& main, Dialogs& dialogs, AudioPlayer& player)
-    : AudioEditor(main, dialogs, player, kDesign) {}
+TForm5::TForm5(EditorHost& host, Dialogs& dialogs, AudioPlayer& player)
+    : AudioEditor(host, dialogs, player, kDesign) {}

@@ -7,5 +7,5 @@ class TForm5 final : public AudioEditor {
     Q_OBJECT
 public:
     // `player` is the editor's own media player, used only by "&Test Sound".
-    TForm5(TForm1& main, Dialogs& dialogs, AudioPlayer& player);
+    TForm5(EditorHost& host, Dialogs& dialogs, AudioPlayer& player);
 };

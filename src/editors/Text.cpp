@@ -1,5 +1,6 @@
 #include "Text.h"
 
+#include "CardScript.h"
 #include "CardTexts.h"
 #include "Command.h"
 #include "EditorTexts.h"
@@ -8,7 +9,6 @@
 #include "TextMessage.h"
 #include "TransitionTiming.h"
 #include "Transitions.h"
-#include "menu.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -72,8 +72,8 @@ QPixmap Decoration(size_t which) {
 }
 } // namespace
 
-TForm3::TForm3(TForm1& main, Dialogs& dialogs, TForm7& placement)
-    : EditorWindow(main, dialogs, editortext::kTextFrame, kClientSize, kCloseBoxOnly),
+TForm3::TForm3(EditorHost& host, Dialogs& dialogs, TForm7& placement)
+    : EditorWindow(host, dialogs, editortext::kTextFrame, kClientSize, kCloseBoxOnly),
       placement_(placement) {
     QWidget* frame = Frame();
     Transition = new TransitionTiming(transitions::kText, kTransitionWidth, frame);
@@ -191,8 +191,8 @@ void TForm3::OkClick() {
         return;
     }
     // The timing box always holds a number: its arrows are the only way to change it.
-    const CardScript& script = Main().Script();
-    const int background = script.FindBackgroundAbove(Main().TargetRow);
+    const CardScript& script = Host().Script();
+    const int background = script.FindBackgroundAbove(Host().TargetRow());
     if (background == 0) {
         Boxes().Information(editortext::kNoBackground);
         return;

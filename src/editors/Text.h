@@ -17,7 +17,7 @@ class TransitionTiming;
 class TForm3 final : public EditorWindow {
     Q_OBJECT
 public:
-    TForm3(TForm1& main, Dialogs& dialogs, TForm7& placement);
+    TForm3(EditorHost& host, Dialogs& dialogs, TForm7& placement);
 
     // The row's lines, font, alignment and shadow, transition and timing. The alignment
     // buttons and the font dialog's starting font follow the row too.

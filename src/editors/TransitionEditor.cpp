@@ -4,8 +4,8 @@
 
 #include <QGroupBox>
 
-TransitionEditor::TransitionEditor(TForm1& main, Dialogs& dialogs, const Form& form)
-    : EditorWindow(main, dialogs, form.Frame, form.ClientSize,
+TransitionEditor::TransitionEditor(EditorHost& host, Dialogs& dialogs, const Form& form)
+    : EditorWindow(host, dialogs, form.Frame, form.ClientSize,
                    form.Resizable ? kResizableFrame : kCloseBoxOnly, form.Resizable) {
     Transition = new TransitionTiming(form.Transitions, form.TransitionRect.width(), Frame());
     Transition->move(form.TransitionRect.topLeft());

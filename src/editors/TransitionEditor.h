@@ -35,5 +35,5 @@ public:
     QPushButton* Button2 = nullptr; // Cancel
 
 protected:
-    TransitionEditor(TForm1& main, Dialogs& dialogs, const Form& form);
+    TransitionEditor(EditorHost& host, Dialogs& dialogs, const Form& form);
 };

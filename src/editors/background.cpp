@@ -31,8 +31,8 @@ constexpr int kNoPreviewPointSize = 12;
 const QColor kNoPreviewColour(0, 128, 0);
 } // namespace
 
-TForm2::TForm2(TForm1& main, Dialogs& dialogs, PictureLoader& pictures)
-    : EditorWindow(main, dialogs, editortext::kBackgroundFrame, kClientSize, kCloseBoxOnly),
+TForm2::TForm2(EditorHost& host, Dialogs& dialogs, PictureLoader& pictures)
+    : EditorWindow(host, dialogs, editortext::kBackgroundFrame, kClientSize, kCloseBoxOnly),
       pictures_(pictures) {
     QWidget* frame = Frame();
     Browser = new FileBrowser(editortext::kPictureFilter, frame);

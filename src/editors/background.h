@@ -16,7 +16,7 @@ class TForm2 final : public EditorWindow {
     Q_OBJECT
 public:
     // `pictures` is the loader the build uses, so that the preview shows what the card will.
-    TForm2(TForm1& main, Dialogs& dialogs, PictureLoader& pictures);
+    TForm2(EditorHost& host, Dialogs& dialogs, PictureLoader& pictures);
 
     // The row's picture selected in the browser, its transition and its timing.
     void FillFromRow(const CardEvent& row) override;

@@ -89,7 +89,7 @@ TEST_F(BuildCommandTest, AFileErrorReachesTheErrorBox) {
 // A notice that stops the build shows once the progress window, always on top, has gone.
 TEST_F(BuildCommandTest, ANoticeShowsWithTheProgressWindowGone) {
     const std::string missing = (dir_ / "missing.wav").string();
-    form_.TargetRow = 2;
+    form_.SetTarget(2, false);
     form_.WriteEventRow({"Sound effect", missing, "None", "None"});
     std::vector<bool> progressShown;
     dialogs_.WhileInformation = [&] { progressShown.push_back(progress_.isVisible()); };
@@ -118,8 +118,7 @@ TEST_F(BuildCommandTest, TheWindowsLiveWhileTheCardIsBuilt) {
     std::ofstream(sky) << "BM";
     pictures_.ByPath[sky] = {1, 1, {0}};
     form_.AttachBuilder(progress_, slow);
-    form_.EditMode = false;
-    form_.TargetRow = 2;
+    form_.SetTarget(2, false);
     form_.WriteEventRow({"Background", sky, "Zoom", "1"});
 
     bool enabled = true, closed = true;

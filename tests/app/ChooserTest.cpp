@@ -47,11 +47,11 @@ TEST_F(ChooserTest, RestoreNeedsAPictureBackgroundAboveAndCancelChangesNothing) 
     Click(Chooser().Buttons.back());
     EXPECT_FALSE(Chooser().isVisible());
     EXPECT_TRUE(Main().isEnabled());
-    EXPECT_FALSE(Main().EditMode);
+    EXPECT_FALSE(Main().EditMode());
     EXPECT_EQ(Rows(), before);
     DoubleClickRow(2); // the list works as before
     EXPECT_TRUE(forms_.Form2.isVisible());
-    EXPECT_TRUE(Main().EditMode);
+    EXPECT_TRUE(Main().EditMode());
     Click(forms_.Form2.Button2);
 
     AddRow(2, {"Background", "/cards/sky.bmp", "Blinds", "3"});
@@ -61,6 +61,43 @@ TEST_F(ChooserTest, RestoreNeedsAPictureBackgroundAboveAndCancelChangesNothing) 
     EXPECT_TRUE(forms_.Form12.isVisible());
     EXPECT_EQ(forms_.Form12.pos(), Main().pos());
     EXPECT_FALSE(Main().isEnabled()) << "until the editor ends";
+}
+
+// Each kind's button opens its editor in the chooser's place, for a new event at the selected
+// row; a double-click on a row of that kind opens the same editor on the row.
+TEST_F(ChooserTest, EachChoiceAndEachRowOpenTheirKindsEditor) {
+    const std::pair<EventCells, QWidget*> kinds[] = {
+        {{"Background", "/cards/sky.bmp", "Blinds", "3"}, &forms_.Form2},
+        {{"Text", "Hi\r", "Blinds", "2"}, &forms_.Form3},
+        {{"Sound effect", "/cards/bell.wav", "None", "None"}, &forms_.Form5},
+        {{"Music", "/cards/tune.mid", "None", "None"}, &forms_.Form8},
+        {{"Pause", "None", "None", "4"}, &forms_.Form4},
+        {{"Restore Background", "", "Zoom", "5"}, &forms_.Form12},
+    };
+    for (size_t i = 0; i < std::size(kinds); ++i)
+        AddRow(int(i) + 2, kinds[i].first);
+    const int trailing = Main().Script().RowCount() - 1;
+    for (size_t i = 0; i < std::size(kinds); ++i) {
+        QWidget& editor = *kinds[i].second;
+        SCOPED_TRACE(kinds[i].first[kColKind]);
+        ClickRow(trailing);
+        ClickMain(1);
+        Click(Chooser().Buttons[i]);
+        EXPECT_TRUE(editor.isVisible() && !Chooser().isVisible() && !Main().isEnabled());
+        EXPECT_EQ(editor.pos(), Chooser().pos());
+        EXPECT_EQ(std::pair(Main().TargetRow(), Main().EditMode()), std::pair(trailing, false));
+        QTest::keyClick(&editor, Qt::Key_Escape);
+        DoubleClickRow(int(i) + 2);
+        EXPECT_TRUE(editor.isVisible() && !Main().isEnabled());
+        EXPECT_EQ(std::pair(Main().TargetRow(), Main().EditMode()), std::pair(int(i) + 2, true));
+        QTest::keyClick(&editor, Qt::Key_Escape);
+    }
+    DoubleClickRow(1);
+    EXPECT_TRUE(forms_.Form6.isVisible());
+    QTest::keyClick(&forms_.Form6, Qt::Key_Escape);
+    EXPECT_TRUE(Main().isEnabled());
+    EXPECT_EQ(Rows().size(), std::size(kinds) + 2) << "nothing written";
+    EXPECT_TRUE(dialogs_.Shown.empty());
 }
 
 } // namespace

@@ -94,8 +94,7 @@ protected:
 
     // Inserts an event at the selected row as the chooser and an editor do.
     void InsertEvent(const EventCells& cells) {
-        form_.EditMode = false;
-        form_.TargetRow = form_.SelectedRow();
+        form_.SetTarget(form_.SelectedRow(), false);
         form_.WriteEventRow(cells);
     }
 
@@ -112,7 +111,7 @@ TEST_F(MainWindowTest, StartsWithTheWindowOpeningAndTheTrailingRowSelected) {
                            {"", "", "", ""}}));
     EXPECT_EQ(form_.SelectedRow(), 2);
     EXPECT_EQ(BarRow(), 2);
-    EXPECT_EQ(form_.ProgramDir, dir_.string() + "/");
+    EXPECT_EQ(form_.ProgramDir(), dir_.string() + "/");
     EXPECT_EQ(form_.focusWidget(), Button(1));
 }
 
@@ -240,10 +239,9 @@ TEST_F(MainWindowTest, DeleteLeavesTheTrailingRowAndStaysOnTheRowNumber) {
 TEST_F(MainWindowTest, ClearAllAsksFirstAndKeepsTheWindowOpening) {
     InsertEvent(kBackground);
     InsertEvent(kPause);
-    form_.EditMode = true;
-    form_.TargetRow = 1;
+    form_.SetTarget(1, true);
     form_.WriteEventRow({"Open window", "None", "Slide down", "7"});
-    form_.TempFiles = {"/nowhere/Texte3.gif"};
+    form_.TempFiles() = {"/nowhere/Texte3.gif"};
     const auto before = Shown();
     const ShownBox question{"Confirm", "Confirm",
                             "Do you want to clear all the Events in the list ?"};
@@ -260,7 +258,7 @@ TEST_F(MainWindowTest, ClearAllAsksFirstAndKeepsTheWindowOpening) {
                            {"Open window", "None", "Slide down", "7"},
                            {"", "", "", ""}}));
     EXPECT_EQ(form_.SelectedRow(), 2);
-    EXPECT_EQ(form_.TempFiles, std::vector<std::string>{"/nowhere/Texte3.gif"});
+    EXPECT_EQ(form_.TempFiles(), std::vector<std::string>{"/nowhere/Texte3.gif"});
 }
 
 TEST_F(MainWindowTest, DoubleClickOpensTheRowsEditorInReplaceMode) {
@@ -279,8 +277,8 @@ TEST_F(MainWindowTest, DoubleClickOpensTheRowsEditorInReplaceMode) {
     EXPECT_EQ(background.filledFrom, std::vector<EventCells>{kBackground});
     EXPECT_TRUE(background.isVisible());
     EXPECT_EQ(background.pos(), form_.pos());
-    EXPECT_TRUE(form_.EditMode);
-    EXPECT_EQ(form_.TargetRow, 2);
+    EXPECT_TRUE(form_.EditMode());
+    EXPECT_EQ(form_.TargetRow(), 2);
     EXPECT_FALSE(form_.isEnabled());
 
     // The editor confirms: the row changes in place.
@@ -334,7 +332,7 @@ TEST_F(MainWindowTest, ClosingDeletesTheListedFilesAndThePlayerScriptOnly) {
     const std::string stub = touch(dir_ / "model.ex_");
     const std::string otherScript = touch(dir_ / "other" / "script.txt");
     fs::create_directories(dir_ / "fond6.gif"); // listed, but a directory
-    form_.TempFiles = {fond, (dir_ / "gone.gif").string(), texte, elsewhere,
+    form_.TempFiles() = {fond, (dir_ / "gone.gif").string(), texte, elsewhere,
                        (dir_ / "fond6.gif").string()};
     QSignalSpy closed(&form_, &TForm1::Closed);
 

@@ -57,8 +57,7 @@ protected:
     ~ScriptCommandsTest() override { fs::remove_all(dir_); }
 
     void Insert(const EventCells& cells) {
-        form_.EditMode = false;
-        form_.TargetRow = form_.SelectedRow();
+        form_.SetTarget(form_.SelectedRow(), false);
         form_.WriteEventRow(cells);
     }
     void Menu(const QString& text) {
@@ -142,7 +141,7 @@ TEST_F(ScriptCommandsTest, CancelledOpenLeavesTheListAsItWas) {
 }
 
 TEST_F(ScriptCommandsTest, OpenReplacesTheListAndRendersEveryText) {
-    form_.TempFiles = {"/elsewhere/fond2.gif"};
+    form_.TempFiles() = {"/elsewhere/fond2.gif"};
     Open("Open window\r\nSlide down\r\n4\r\nBackground\r\n" + sky_ + "\r\nUnfold\r\n3\r\n" +
          TextRecord("Dear|friend") + "Pause\r\n5\r\n");
     EXPECT_EQ(Shown(), (GridText{{"Open window", "None", "Slide down", "4"},
@@ -155,7 +154,7 @@ TEST_F(ScriptCommandsTest, OpenReplacesTheListAndRendersEveryText) {
     ASSERT_EQ(renderer_.Requests.size(), 1u);
     EXPECT_EQ(renderer_.Requests[0].Picture, sky_);
     EXPECT_NE(form_.Script().Row(3).TextImage, nullptr);
-    EXPECT_EQ(form_.TempFiles,
+    EXPECT_EQ(form_.TempFiles(),
               (std::vector<std::string>{"/elsewhere/fond2.gif", dir_.string() + "/Texte3.gif"}));
     EXPECT_EQ(dialogs_.Shown.size(), 1u) << "nothing but the dialog";
 }

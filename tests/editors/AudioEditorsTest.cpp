@@ -1,8 +1,8 @@
-// The sound-effect and music editors over fake media players: what they write, and that what
-// they play never outlives them.
+// The sound-effect and music editors over a fake host and fake media players: what they
+// write, and that what they play never outlives them.
 
 #include "BuildTexts.h"
-#include "FormsFixture.h"
+#include "EditorsFixture.h"
 #include "TinyMedia.h"
 
 #include <QLineEdit>
@@ -13,12 +13,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class AudioEditorsTest : public FormsTest {
+class AudioEditorsTest : public EditorsFixture {
 protected:
     struct Twin {
         AudioEditor& Editor;
         FakeAudioPlayer& Player;
-        const char* Choice; // the chooser's button
         const char* Kind;
         const char* First;  // two files the file list shows, whatever the case of their
         const char* Second; // extension
@@ -32,15 +31,16 @@ protected:
     }
     std::string Path(const char* name) { return (dir_ / "sounds" / name).string(); }
     std::vector<Twin> Twins() {
-        return {{forms_.Form5, soundPlayer_, "&Wave File", "Sound effect", "bell.wav", "chime.WAV",
+        return {{sound_, soundPlayer_, "Sound effect", "bell.wav", "chime.WAV",
                  editortext::kNoSoundFile},
-                {forms_.Form8, musicPlayer_, "&Midi Music File", "Music", "Song.MID", "tune.mid",
-                 editortext::kNoMidiFile}};
+                {music_, musicPlayer_, "Music", "Song.MID", "tune.mid", editortext::kNoMidiFile}};
     }
     QString FileName(const Twin& t) { return t.Editor.Browser->Edit1->text(); }
+    // A new event in front of `row`; the trailing row of a new list unless told.
+    void Insert(const Twin& t, int row = kFirstEventRow) { host_.OpenNew(t.Editor, row); }
     // Inserts, browses to the sounds and plays `file` with the test button.
     void InsertAndTest(const Twin& t, const char* file) {
-        Insert(t.Choice);
+        Insert(t);
         BrowseTo(*t.Editor.Browser, dir_ / "sounds");
         ClickFile(*t.Editor.Browser, file);
         Click(t.Editor.Button3);
@@ -49,10 +49,10 @@ protected:
 };
 
 TEST_F(AudioEditorsTest, EachTwinInsertsThenReplacesItsEventAndOpensOnTheStoredFile) {
+    int row = kFirstEventRow;
     for (const Twin& t : Twins()) {
         SCOPED_TRACE(t.Kind);
-        const int row = Main().SelectedRow();
-        Insert(t.Choice);
+        Insert(t, row);
         BrowseTo(*t.Editor.Browser, dir_ / "sounds");
         EXPECT_EQ(Files(*t.Editor.Browser), (QStringList{t.First, t.Second}));
         ClickFile(*t.Editor.Browser, t.First);
@@ -64,23 +64,23 @@ TEST_F(AudioEditorsTest, EachTwinInsertsThenReplacesItsEventAndOpensOnTheStoredF
         Click(t.Editor.Button1);
         EXPECT_TRUE(dialogs_.Shown.empty());
         EXPECT_EQ(Rows()[row - 1], (EventCells{t.Kind, Path(t.First), "None", "None"}));
-        EXPECT_TRUE(!t.Editor.isVisible() && Main().isEnabled());
+        EXPECT_TRUE(!t.Editor.isVisible() && host_.Window().isEnabled());
 
-        DoubleClickRow(row);
-        EXPECT_TRUE(t.Editor.isVisible() && Main().EditMode);
+        host_.OpenOn(t.Editor, row);
+        EXPECT_TRUE(t.Editor.isVisible());
         EXPECT_EQ(FileName(t), t.First);
         ClickFile(*t.Editor.Browser, t.Second);
         Click(t.Editor.Button1);
         EXPECT_EQ(Rows()[row - 1], (EventCells{t.Kind, Path(t.Second), "None", "None"}));
         EXPECT_EQ(Rows().size(), size_t(row + 1)) << "replaced, not inserted";
-        Insert(t.Choice); // a new event starts with nothing named and nothing selected
+        Insert(t, row); // a new event starts with nothing named and nothing selected
         EXPECT_EQ(FileName(t), "");
         EXPECT_EQ(t.Editor.Browser->SelectedPath(), "");
         Click(t.Editor.Button1);
         EXPECT_EQ(dialogs_.Shown.back().Text, t.NoFile);
         Click(t.Editor.Button2);
         dialogs_.Shown.clear();
-        ClickRow(row + 1);
+        ++row;
     }
 }
 
@@ -93,7 +93,7 @@ TEST_F(AudioEditorsTest, OkRefusesAFileNoCardPlays) {
     std::ofstream(paths[1]) << TinyWav("a sound");
     const std::vector<Twin> twins = Twins();
     for (size_t i = 0; i < 2; ++i) {
-        Insert(twins[i].Choice);
+        Insert(twins[i]);
         BrowseTo(*twins[i].Editor.Browser, dir_ / "odd");
         ClickFile(*twins[i].Editor.Browser, fs::path(paths[i]).filename().c_str());
         Click(twins[i].Editor.Button1);
@@ -128,7 +128,7 @@ TEST_F(AudioEditorsTest, CancelEscapeAndTheCloseBoxStopWhatPlays) {
             InsertAndTest(t, t.First);
             way();
             EXPECT_FALSE(t.Player.IsPlaying());
-            EXPECT_TRUE(!t.Editor.isVisible() && Main().isEnabled());
+            EXPECT_TRUE(!t.Editor.isVisible() && host_.Window().isEnabled());
         }
     EXPECT_EQ(Rows().size(), 2u);
 }
@@ -136,7 +136,7 @@ TEST_F(AudioEditorsTest, CancelEscapeAndTheCloseBoxStopWhatPlays) {
 TEST_F(AudioEditorsTest, TestPlaysOnlyASelectedFileAndReportsADeviceThatFails) {
     for (const Twin& t : Twins()) {
         SCOPED_TRACE(t.Kind);
-        Insert(t.Choice);
+        Insert(t);
         BrowseTo(*t.Editor.Browser, dir_ / "sounds" / "more");
         Click(t.Editor.Button3);
         EXPECT_TRUE(t.Player.Calls.empty());
@@ -149,7 +149,7 @@ TEST_F(AudioEditorsTest, TestPlaysOnlyASelectedFileAndReportsADeviceThatFails) {
         Click(t.Editor.Button3);
         EXPECT_EQ(dialogs_.Shown, (std::vector<ShownBox>{{"Error", "", busy}}));
         EXPECT_FALSE(t.Player.IsPlaying());
-        EXPECT_TRUE(t.Editor.isVisible() && !Main().isEnabled());
+        EXPECT_TRUE(t.Editor.isVisible() && !host_.Window().isEnabled());
         Click(t.Editor.Button2);
         dialogs_.Shown.clear();
     }

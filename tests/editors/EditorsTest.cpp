@@ -1,7 +1,7 @@
-// The editors as the user meets them: opened from the chooser or by a double-click, filled in
-// with clicks and keys, confirmed or cancelled.
+// The editors as the user meets them: opened for a new event or on a row, filled in with
+// clicks and keys, confirmed or cancelled; over a fake host.
 
-#include "FormsFixture.h"
+#include "EditorsFixture.h"
 #include "GifDecl.h"
 
 #include <QCheckBox>
@@ -15,9 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class EditorsTest : public FormsTest {
+class EditorsTest : public EditorsFixture {
 protected:
-    TForm2& Background() { return forms_.Form2; }
+    TForm2& Background() { return background_; }
     QLineEdit* FileName() { return Background().Browser->Edit1; }
     // The colour in the middle of the preview as it is drawn.
     QRgb PreviewColour() {
@@ -27,7 +27,7 @@ protected:
 
 TEST_F(EditorsTest, BackgroundOkAsksForAPictureThenATransitionAndInsertsTheFullPath) {
     MakeBmp(dir_ / "pics" / "sky.bmp");
-    Insert("B&ackground Image");
+    host_.OpenNew(background_, 2);
     ASSERT_TRUE(Background().isVisible());
     Click(Background().Button1);
     BrowseTo(*Background().Browser, dir_ / "pics");
@@ -48,15 +48,15 @@ TEST_F(EditorsTest, BackgroundOkAsksForAPictureThenATransitionAndInsertsTheFullP
     EXPECT_EQ(Rows()[1], written);
 
     // A row whose transition is none of the list opens with none chosen, and OK says so.
-    Main().EditScript("Change", [](CardScript& s) { s.Row(2).Cells[kColTransition] = "Sideways"; });
-    DoubleClickRow(2);
+    host_.EditScript("Change", [](CardScript& s) { s.Row(2).Cells[kColTransition] = "Sideways"; });
+    host_.OpenOn(background_, 2);
     EXPECT_EQ(Background().Transition->ComboBox1->currentIndex(), -1);
     EXPECT_EQ(FileName()->text(), "sky.bmp");
     Click(Background().Button1);
     EXPECT_EQ(dialogs_.Shown.back().Text, editortext::kNoTransition);
     Click(Background().Button2);
     EXPECT_EQ(Rows()[1][kColTransition], "Sideways");
-    EXPECT_TRUE(Main().isEnabled());
+    EXPECT_TRUE(host_.Window().isEnabled());
 }
 
 TEST_F(EditorsTest, ThePreviewReadsByTheLastLetterAndSaysWhyWhenItCannot) {
@@ -74,7 +74,7 @@ TEST_F(EditorsTest, ThePreviewReadsByTheLastLetterAndSaysWhyWhenItCannot) {
         {"notes.bmp", "Bitmap image is not valid"},
         {"bmp-inside.GIF", kMsgBadVersion},
     };
-    Insert("B&ackground Image");
+    host_.OpenNew(background_, 2);
     BrowseTo(*Background().Browser, pics);
     for (const auto& c : cases) {
         ClickFile(*Background().Browser, c.name);
@@ -88,7 +88,7 @@ TEST_F(EditorsTest, ThePreviewReadsByTheLastLetterAndSaysWhyWhenItCannot) {
     // A new background has no file, and so neither a preview nor the last one's failure.
     ClickFile(*Background().Browser, "notes.bmp");
     Click(Background().Button2);
-    Insert("B&ackground Image");
+    host_.OpenNew(background_, 2);
     EXPECT_TRUE(Background().NoPreview->isVisible());
     EXPECT_FALSE(Background().PreviewFailure->isVisible());
     EXPECT_EQ(Background().Browser->SelectedPath(), "");
@@ -99,7 +99,7 @@ TEST_F(EditorsTest, PreviewsOffAndANewBackgroundKeepTheTransitionAndTiming) {
     const fs::path pics = dir_ / "pics";
     MakeBmp(pics / "blue.bmp", 40, 30, qRgb(0, 0, 255));
     MakeBmp(pics / "red.bmp", 40, 30, qRgb(255, 0, 0));
-    Insert("B&ackground Image");
+    host_.OpenNew(background_, 2);
     BrowseTo(*Background().Browser, pics);
     ClickFile(*Background().Browser, "blue.bmp");
     Click(Background().CheckBox1);
@@ -111,7 +111,7 @@ TEST_F(EditorsTest, PreviewsOffAndANewBackgroundKeepTheTransitionAndTiming) {
     QTest::keyClick(Background().Transition->SpinEdit1, Qt::Key_Up);
     QTest::keyClick(Background().Transition->SpinEdit1, Qt::Key_Escape); // Escape cancels
 
-    Insert("B&ackground Image");
+    host_.OpenNew(background_, 2);
     EXPECT_EQ(FileName()->text(), "");
     EXPECT_TRUE(Background().NoPreview->isVisible() && !Background().Image1->isVisible());
     EXPECT_EQ(Background().Transition->ComboBox1->TransitionText(), "Zoom");
@@ -122,27 +122,29 @@ TEST_F(EditorsTest, PreviewsOffAndANewBackgroundKeepTheTransitionAndTiming) {
 
 TEST_F(EditorsTest, PauseAndWindowOpeningWriteTheirRows) {
     AddRow(2, {"Text", "Hi\r", "Blinds", "2"});
-    Main().EditScript("Change",
+    host_.EditScript("Change",
                       [](CardScript& s) { s.Row(2).DataTexte = std::make_unique<TDataTexte>(); });
-    const TDataTexte* texte = Main().Script().Row(2).DataTexte.get();
+    const TDataTexte* texte = host_.Script().Row(2).DataTexte.get();
 
-    ClickRow(2); // a pause above the text moves it down with its objects
-    Insert("&Pause");
-    QTest::keyClick(forms_.Form4.SpinEdit1, Qt::Key_Up);
-    Click(forms_.Form4.Button1);
-    DoubleClickRow(2); // and opens again with its timing
-    EXPECT_EQ(forms_.Form4.SpinEdit1->value(), 2);
-    QTest::keyClick(forms_.Form4.SpinEdit1, Qt::Key_PageUp);
-    Click(forms_.Form4.Button1);
+    host_.OpenNew(pause_, 2); // a pause above the text moves it down with its objects
+    QTest::keyClick(pause_.SpinEdit1, Qt::Key_Up);
+    Click(pause_.Button1);
+    host_.OpenOn(pause_, 2); // and opens again with its timing
+    EXPECT_EQ(pause_.SpinEdit1->value(), 2);
+    QTest::keyClick(pause_.SpinEdit1, Qt::Key_PageUp);
+    Click(pause_.Button1);
 
-    Main().EditScript("Change", [](CardScript& s) { s.Row(1).Cells[kColTransition] = "Fade"; });
-    DoubleClickRow(1);
-    Click(forms_.Form6.Button1);
+    host_.EditScript("Change", [](CardScript& s) { s.Row(1).Cells[kColTransition] = "Fade"; });
+    host_.OpenOn(windowOpening_, 1);
+    Click(windowOpening_.Button1);
     EXPECT_EQ(Rows(), (std::vector<EventCells>{{"Open window", "None", "", "1"},
                                                {"Pause", "None", "None", "12"},
                                                {"Text", "Hi\r", "Blinds", "2"},
                                                {"", "", "", ""}}));
-    EXPECT_EQ(Main().Script().Row(3).DataTexte.get(), texte);
+    EXPECT_EQ(host_.Script().Row(3).DataTexte.get(), texte);
+    // Each OK is one step of the host's, inserting or replacing as the editor was opened.
+    EXPECT_EQ(host_.Steps, (std::vector<std::string>{"Change", "Change", "Insert Pause",
+                                                     "Edit Pause", "Change", "Edit Open window"}));
     EXPECT_TRUE(dialogs_.Shown.empty());
 }
 
@@ -151,15 +153,16 @@ TEST_F(EditorsTest, CancelEscapeAndTheCloseBoxWriteNothing) {
     AddRow(3, {"Restore Background", "", "Zoom", "5"});
     const auto before = Rows();
     const auto cancel = [&](int row, EditorWindow& editor, const std::function<void()>& way) {
-        DoubleClickRow(row);
-        ASSERT_TRUE(editor.isVisible() && !Main().isEnabled()) << row;
+        host_.OpenOn(editor, row);
+        ASSERT_TRUE(editor.isVisible() && !host_.Window().isEnabled()) << row;
         way();
-        EXPECT_TRUE(!editor.isVisible() && Main().isEnabled()) << row;
+        EXPECT_TRUE(!editor.isVisible() && host_.Window().isEnabled()) << row;
     };
-    cancel(1, forms_.Form6, [&] { Click(forms_.Form6.Button2); });
-    cancel(2, forms_.Form4, [&] { QTest::keyClick(&forms_.Form4, Qt::Key_Escape); });
-    cancel(3, forms_.Form12, [&] { forms_.Form12.close(); });
+    cancel(1, windowOpening_, [&] { Click(windowOpening_.Button2); });
+    cancel(2, pause_, [&] { QTest::keyClick(&pause_, Qt::Key_Escape); });
+    cancel(3, restore_, [&] { restore_.close(); });
     EXPECT_EQ(Rows(), before);
+    EXPECT_EQ(host_.Steps.size(), 2u) << "no step but the rows added";
 }
 
 TEST_F(EditorsTest, EveryEditorLooksAsItShould) {
@@ -186,22 +189,22 @@ TEST_F(EditorsTest, EveryEditorLooksAsItShould) {
         EXPECT_EQ(order.join(" ").toStdString(), tabOrder);
         window.hide();
     };
-    expect(forms_.Form2, {497, 289}, "Background Image", true,
+    expect(background_, {497, 289}, "Background Image", true,
            "&Cancel DriveComboBox1 DirectoryListBox1 FileListBox1 FilterComboBox1 Edit1 Preview "
            "Image ComboBox1 SpinEdit1 &OK &Cancel");
-    expect(forms_.Form3, {495, 289}, "Text ", true,
+    expect(text_, {495, 289}, "Text ", true,
            "&Cancel ComboBox1 SpinEdit1 &Fonts Add &Shadow &Left &Centered &Right Memo1 &OK "
            "&Cancel");
-    expect(forms_.Form5, {497, 289}, "Wave Sound File ", true,
+    expect(sound_, {497, 289}, "Wave Sound File ", true,
            "&Cancel DriveComboBox1 DirectoryListBox1 FileListBox1 FilterComboBox1 Edit1 &Test "
            "Sound &OK &Cancel");
-    expect(forms_.Form8, {497, 289}, "Midi Music File", true,
+    expect(music_, {497, 289}, "Midi Music File", true,
            "&Cancel DriveComboBox1 DirectoryListBox1 FileListBox1 FilterComboBox1 Edit1 &Test "
            "Music &OK &Cancel");
-    expect(forms_.Form4, {185, 116}, "Pause", true, "&Cancel SpinEdit1 &Ok &Cancel");
-    expect(forms_.Form6, {206, 141}, "Window Opening", true,
+    expect(pause_, {185, 116}, "Pause", true, "&Cancel SpinEdit1 &Ok &Cancel");
+    expect(windowOpening_, {206, 141}, "Window Opening", true,
            "Cancel Ok ComboBox1 SpinEdit1 Cancel");
-    expect(forms_.Form12, {206, 141}, "Clear Text", false,
+    expect(restore_, {206, 141}, "Clear Text", false,
            "ComboBox1 SpinEdit1 &Ok &Cancel ComboBox1");
 }
 

@@ -1,7 +1,7 @@
 // The file browser through mouse and keys: what it lists, how it moves between folders, and
 // how it finds a stored path again.
 
-#include "FormsFixture.h"
+#include "EditorHands.h"
 
 #include <QDir>
 #include <QSignalSpy>

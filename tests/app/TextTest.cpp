@@ -1,6 +1,7 @@
-// A text message as the user writes it: the text editor, then the placement window, where the
-// label follows the pointer and a press places it; and the way back when it cannot be placed.
-// The placement tests also run on a screen scaled by 2 (see CMakeLists.txt).
+// A text message as the user writes it in the program: the text editor, then the placement
+// window, where the label follows the pointer and a press places it; the way back when it
+// cannot be placed; its one step in the main window's history and its way through Save and
+// Open. The placement tests also run on a screen scaled by 2 (see CMakeLists.txt).
 
 #include "FormsFixture.h"
 
@@ -88,7 +89,7 @@ protected:
         for (int r = 1; r < Main().Script().RowCount(); ++r)
             objects.insert(objects.end(), {Main().Script().Row(r).DataTexte.get(),
                                            Main().Script().Row(r).TextImage.get()});
-        return std::tuple(objects, Main().TempFiles, Main().SelectedRow(), Main().Modified());
+        return std::tuple(objects, Main().TempFiles(), Main().SelectedRow(), Main().Modified());
     }
 
     std::string sky_;
@@ -169,7 +170,7 @@ TEST_F(TextTest, TheLabelFollowsThePointerAndAPressPlacesItWhatTheWindowShows) {
     EXPECT_NE(row.TextImage.get(), before[5]);
     Pixels(*row.TextImage, &size);
     EXPECT_EQ(size, QSize(5, 3));
-    EXPECT_EQ(Main().TempFiles, std::vector<std::string>{dir_.string() + "/Texte3.gif"});
+    EXPECT_EQ(Main().TempFiles(), std::vector<std::string>{dir_.string() + "/Texte3.gif"});
 }
 
 // A picture larger than the screen: the window fits the screen and scrolls, and a text placed

@@ -2,7 +2,6 @@
 
 #include "Command.h"
 #include "OwnedWindow.h"
-#include "menu.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -14,9 +13,9 @@ namespace {
 constexpr const char* kCaption = "Velmora";
 } // namespace
 
-ChildWindow::ChildWindow(TForm1& main, Dialogs& dialogs, const char* frameTitle, QSize clientSize,
-                         Qt::WindowFlags flags, bool resizable)
-    : main_(main), dialogs_(dialogs) {
+ChildWindow::ChildWindow(EditorHost& host, Dialogs& dialogs, const char* frameTitle,
+                         QSize clientSize, Qt::WindowFlags flags, bool resizable)
+    : host_(host), dialogs_(dialogs) {
     setWindowTitle(kCaption);
     setWindowFlags(flags);
     frame_ = new QGroupBox(frameTitle, this);
@@ -27,7 +26,7 @@ ChildWindow::ChildWindow(TForm1& main, Dialogs& dialogs, const char* frameTitle,
         resize(clientSize);
     else
         setFixedSize(clientSize);
-    BelongTo(*this, main);
+    BelongTo(*this, host.Window());
 }
 
 QPushButton* ChildWindow::AddButton(const char* caption, const QRect& geometry,
@@ -42,13 +41,13 @@ QPushButton* ChildWindow::AddButton(const char* caption, const QRect& geometry,
 
 void ChildWindow::Cancel() {
     hide();
-    main_.ChildWindowClosed();
+    host_.ChildWindowClosed();
 }
 
 void ChildWindow::WriteRow(const EventCells& cells) {
-    main_.WriteEventRow(cells);
+    host_.WriteEventRow(cells);
     hide();
-    main_.ChildWindowClosed();
+    host_.ChildWindowClosed();
 }
 
 void ChildWindow::closeEvent(QCloseEvent* event) {
