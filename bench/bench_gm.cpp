@@ -5,6 +5,7 @@
 // spectrograms (ours above, FluidSynth's below).
 //
 //   bench_gm [--dir DIR] [--notes] [--tunes] [--levels] [--detail] [--pictures] [TUNE.mid ...]
+#include "AtomicFile.h"
 #include "AudioFile.h"
 #include "BenchTiming.h"
 #include "DemoTunes.h"
@@ -80,7 +81,7 @@ std::vector<float> Peer(const fs::path& dir, const std::string& name,
     const bool same =
         fs::exists(mid) && fs::exists(wav) && fileio::ReadFileBytes(mid.string()) == midi;
     if (!same) {
-        fileio::WriteFileBytes(mid.string(), midi);
+        WriteFileAtomically(mid.string(), midi);
         const std::string command = "fluidsynth -ni -q -T wav -O float -r 44100 " +
                                     std::string(effects == Effects::None     ? "-R 0 -C 0 "
                                                 : effects == Effects::Chorus ? "-R 0 "
